@@ -1,0 +1,219 @@
+// sumtra-cli: runs calculator programs from the command line, files and standard
+// input, and writes the runner's lines to standard output as UTF-8.
+#include "Parse.Infix.h"
+#include "Parse.Utils.h"
+#include "Utils.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifndef SUMTRA_VERSION
+#define SUMTRA_VERSION "0"
+#endif
+
+namespace {
+constexpr const char* Usage = R"(Usage: sumtra-cli [OPTIONS] [SOURCE...]
+Evaluates calculator programs and prints one line per statement.
+
+A SOURCE is a file path, or - for standard input. With no SOURCE and no -e,
+standard input is read to its end as one program. Sources run in the order
+given, against the same variables and functions.
+
+Options:
+  -e, --eval TEXT        run TEXT as a program (may be repeated)
+  -f, --format FMT       result format: dec (default), bin, hex, roman, time
+  -p, --precision N      significant digits, 2 to 18 (default 5)
+  -h, --help             show this help and exit
+      --version          show the version and exit
+
+Exit status: 0 when every run succeeded, 1 when a run ended with an error
+line, 2 for a usage error or a source that could not be read.
+)";
+
+// Writes the runner's lines to standard output, flushed once per run.
+class TConsoleLines : public TStrings {
+  public:
+    void Add(const std::u16string& Line) override {
+        FBuffer += ToUtf8(Line);
+        FBuffer += '\n';
+        ++FCount;
+        if (FBuffer.size() >= (1u << 20)) Flush();
+    }
+    void Clear() override {} // a console cannot take back what it printed
+    std::int32_t Count() const override { return FCount; }
+    std::u16string Get(std::int32_t) const override { return {}; }
+    void EndUpdate() override { Flush(); }
+
+  private:
+    void Flush() {
+        if (!FBuffer.empty()) std::fwrite(FBuffer.data(), 1, FBuffer.size(), stdout);
+        std::fflush(stdout);
+        FBuffer.clear();
+    }
+    std::string FBuffer;
+    std::int32_t FCount = 0;
+};
+
+struct TSource {
+    enum { skEval, skFile, skStdin } Kind;
+    std::string Text; // the program for skEval, the path for skFile
+};
+
+struct TOptions {
+    std::vector<TSource> Sources;
+    TNumberFormat Format = nfDec;
+    std::int32_t Precision = 5;
+    bool Help = false;
+    bool Version = false;
+};
+
+struct EUsage {
+    std::string Message;
+};
+
+std::optional<TNumberFormat> ParseFormat(std::string_view S) {
+    struct TRow {
+        std::string_view Name;
+        TNumberFormat Format;
+    };
+    static constexpr TRow Formats[] = {
+        {"dec", nfDec}, {"bin", nfBin}, {"hex", nfHex}, {"roman", nfRoman}, {"time", nfTime}};
+    for (const TRow& R : Formats)
+        if (R.Name == S) return R.Format;
+    return std::nullopt;
+}
+
+// A whole number with an optional sign; large magnitudes saturate before clamping.
+std::optional<std::int32_t> ParsePrecision(std::string_view S) {
+    std::size_t I = (!S.empty() && (S[0] == '-' || S[0] == '+')) ? 1 : 0;
+    if (I == S.size()) return std::nullopt;
+    long long V = 0;
+    for (std::size_t J = I; J < S.size(); ++J) {
+        if (S[J] < '0' || S[J] > '9') return std::nullopt;
+        V = std::min(V * 10 + (S[J] - '0'), 1000000LL);
+    }
+    if (S[0] == '-') V = -V;
+    return static_cast<std::int32_t>(std::clamp(V, 2LL, 18LL));
+}
+
+TOptions ParseArguments(int Argc, char** Argv) {
+    TOptions O;
+    bool OptionsEnded = false;
+    for (int I = 1; I < Argc; ++I) {
+        std::string_view A = Argv[I];
+        if (OptionsEnded || A == "-" || A.empty() || A[0] != '-') {
+            if (A == "-")
+                O.Sources.push_back({TSource::skStdin, {}});
+            else
+                O.Sources.push_back({TSource::skFile, std::string(A)});
+            continue;
+        }
+        if (A == "--") {
+            OptionsEnded = true;
+            continue;
+        }
+        // Long options may carry their value after "=".
+        std::string_view Name = A;
+        std::optional<std::string_view> Inline;
+        if (A.starts_with("--")) {
+            auto Eq = A.find('=');
+            if (Eq != std::string_view::npos) {
+                Name = A.substr(0, Eq);
+                Inline = A.substr(Eq + 1);
+            }
+        }
+        auto Value = [&]() -> std::string_view {
+            if (Inline) return *Inline;
+            if (I + 1 >= Argc) throw EUsage{"option '" + std::string(Name) + "' needs a value"};
+            return Argv[++I];
+        };
+        if (Name == "-h" || Name == "--help") {
+            O.Help = true;
+        } else if (Name == "--version") {
+            O.Version = true;
+        } else if (Name == "-e" || Name == "--eval") {
+            O.Sources.push_back({TSource::skEval, std::string(Value())});
+        } else if (Name == "-f" || Name == "--format") {
+            std::string_view V = Value();
+            auto F = ParseFormat(V);
+            if (!F)
+                throw EUsage{"unknown format '" + std::string(V) + "' (use dec, bin, hex, roman or time)"};
+            O.Format = *F;
+        } else if (Name == "-p" || Name == "--precision") {
+            std::string_view V = Value();
+            auto P = ParsePrecision(V);
+            if (!P) throw EUsage{"precision '" + std::string(V) + "' is not a whole number"};
+            O.Precision = *P;
+        } else {
+            throw EUsage{"unknown option '" + std::string(A) + "'"};
+        }
+        if (Inline && (Name == "-h" || Name == "--help" || Name == "--version"))
+            throw EUsage{"option '" + std::string(Name) + "' takes no value"};
+    }
+    return O;
+}
+
+std::string ReadStdin() {
+    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+}
+
+std::u16string Utf8Program(std::string_view Bytes) {
+    if (Bytes.starts_with("\xEF\xBB\xBF")) Bytes.remove_prefix(3);
+    return FromUtf8(Bytes);
+}
+} // namespace
+
+int main(int Argc, char** Argv) {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::ios::sync_with_stdio(false);
+    TOptions Options;
+    try {
+        Options = ParseArguments(Argc, Argv);
+    } catch (const EUsage& E) {
+        std::fprintf(stderr, "sumtra-cli: %s\nTry 'sumtra-cli --help' for more information.\n",
+                     E.Message.c_str());
+        return 2;
+    }
+    if (Options.Help) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (Options.Version) {
+        std::printf("sumtra-cli %s\n", SUMTRA_VERSION);
+        return 0;
+    }
+    if (Options.Sources.empty()) Options.Sources.push_back({TSource::skStdin, {}});
+
+    TProgramParser Parser;
+    TConsoleLines Lines;
+    Parser.Output().Connect(Lines);
+    Parser.SetNumberFormat(Options.Format);
+    Parser.SetPrecision(Options.Precision);
+
+    bool ReadFailed = false;
+    bool RunFailed = false;
+    for (const TSource& Source : Options.Sources) {
+        std::u16string Text;
+        try {
+            switch (Source.Kind) {
+            case TSource::skEval: Text = Utf8Program(Source.Text); break;
+            case TSource::skStdin: Text = Utf8Program(ReadStdin()); break;
+            case TSource::skFile: Text = ReadTextFile(Source.Text); break;
+            }
+        } catch (const std::exception& E) {
+            std::fprintf(stderr, "sumtra-cli: %s\n", E.what());
+            ReadFailed = true;
+            continue;
+        }
+        if (!Parser.Execute(NormalizeLineBreaks(Text), false)) RunFailed = true;
+    }
+    if (ReadFailed) return 2;
+    return RunFailed ? 1 : 0;
+}

@@ -1,0 +1,283 @@
+#include "Complex.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+
+namespace FP {
+void Raise(const char* Message) {
+    throw EMathError(Message);
+}
+
+Extended Sqrt(Extended A) {
+    if (A < 0) Raise(MsgInvalidOp);
+    return std::sqrt(A);
+}
+
+Extended Ln(Extended A) {
+    if (A == 0) Raise(MsgZeroDivide);
+    if (A < 0) Raise(MsgInvalidOp);
+    return std::log(A);
+}
+
+Extended Exp(Extended A) {
+    return Checked(std::exp(A));
+}
+Extended Sin(Extended A) {
+    return Checked(std::sin(A));
+}
+Extended Cos(Extended A) {
+    return Checked(std::cos(A));
+}
+Extended Atan2(Extended Y, Extended X) {
+    return std::atan2(Y, X);
+}
+} // namespace FP
+
+namespace {
+Extended SquaredModulus(TComp Z) {
+    return FP::Add(FP::Mul(Z.X, Z.X), FP::Mul(Z.Y, Z.Y));
+}
+
+// (ln |z|, arg z): the logarithm every power, Ln and LnGamma step is built on.
+TComp LogOf(TComp Z) {
+    return {FP::Ln(FP::Sqrt(SquaredModulus(Z))), Arg(Z)};
+}
+
+TComp StirlingLnGamma(TComp Z) {
+    TComp S = LogOf(Z) * Cmplx(FP::Sub(Z.X, 0.5L), Z.Y) - Z;
+    S.X = FP::Add(S.X, 0.91893853320467274175L);
+    TComp U = CompOne / Z;
+    TComp T = U;
+    TComp U2 = Sqr(U);
+    for (Extended C : StirlingCoefficients) {
+        S = S + T * C;
+        T = T * U2;
+    }
+    return S;
+}
+} // namespace
+
+TComp operator/(TComp A, TComp B) {
+    Extended Q = FP::Div(1, SquaredModulus(B));
+    Extended X = FP::Mul(FP::Add(FP::Mul(A.X, B.X), FP::Mul(A.Y, B.Y)), Q);
+    Extended Y = FP::Mul(FP::Sub(FP::Mul(A.Y, B.X), FP::Mul(A.X, B.Y)), Q);
+    return {X, Y};
+}
+
+Extended Abs(TComp Z) {
+    return FP::Sqrt(SquaredModulus(Z));
+}
+
+Extended Arg(TComp Z) {
+    if (Z.X == 0) {
+        Extended S = Z.Y > 0 ? 1 : (Z.Y < 0 ? -1 : 0);
+        return S * 0.5L * Pi;
+    }
+    if (Z.X > 0 || Z.Y != 0) return FP::Atan2(Z.Y, Z.X);
+    return Pi;
+}
+
+TComp Exp(TComp Z) {
+    Extended E = FP::Exp(Z.X);
+    return {FP::Mul(E, FP::Cos(Z.Y)), FP::Mul(E, FP::Sin(Z.Y))};
+}
+
+TComp Ln(TComp Z) {
+    return LogOf(Z);
+}
+
+TComp Sqr(TComp Z) {
+    return {FP::Sub(FP::Mul(Z.X, Z.X), FP::Mul(Z.Y, Z.Y)), FP::Mul(FP::Mul(Z.X, 2), Z.Y)};
+}
+
+TComp Sqrt(TComp Z) {
+    return Power(Z, 0.5L);
+}
+
+TComp Power(TComp Z, TComp W) {
+    if (Z == CompZero) return CompZero;
+    return Exp(LogOf(Z) * W);
+}
+
+TComp Power(TComp Z, Extended R) {
+    if (Z == CompZero) return CompZero;
+    return Exp(LogOf(Z) * R);
+}
+
+TComp Cos(TComp Z) {
+    TComp E1 = Exp(Cmplx(Z.Y, -Z.X));
+    TComp E2 = Exp(Cmplx(-Z.Y, Z.X));
+    return (E2 + E1) * 0.5L;
+}
+
+TComp Sin(TComp Z) {
+    TComp E1 = Exp(Cmplx(-Z.Y, Z.X));
+    TComp E2 = Exp(Cmplx(Z.Y, -Z.X));
+    return (E1 - E2) * Cmplx(0, -0.5L);
+}
+
+TComp Cosh(TComp Z) {
+    return (Exp(Z) + Exp(-Z)) * 0.5L;
+}
+TComp Sinh(TComp Z) {
+    return (Exp(Z) - Exp(-Z)) * 0.5L;
+}
+
+TComp Tanh(TComp Z) {
+    TComp A = Exp(Z);
+    TComp B = Exp(-Z);
+    return (A - B) / (A + B);
+}
+
+TComp ArcCosh(TComp Z) {
+    TComp RootMinus = Sqrt(Z - CompOne);
+    TComp RootPlus = Sqrt(Z + CompOne);
+    return Ln(Z + RootPlus * RootMinus);
+}
+
+TComp ArcSinh(TComp Z) {
+    return Ln(Z + Sqrt(Sqr(Z) + CompOne));
+}
+
+TComp ArcTanh(TComp Z) {
+    return (Ln(Z + CompOne) - Ln(CompOne - Z)) * 0.5L;
+}
+
+std::int32_t Csgn(TComp Z) {
+    if (Z.X > 0) return 1;
+    if (Z.X < 0) return -1;
+    if (Z.Y > 0) return 1;
+    if (Z.Y < 0) return -1;
+    return 0;
+}
+
+TComp ArcCos(TComp Z) {
+    std::int32_t S = Csgn(Cmplx(Z.Y, FP::Sub(1, Z.X)));
+    return (CompI * ArcCosh(Z)) * static_cast<Extended>(-S);
+}
+
+TComp Sgn(TComp Z) {
+    Extended R = Abs(Z);
+    if (R == 0) return CompZero;
+    return Z / R;
+}
+
+TComp LnGamma(TComp Z) {
+    if (Z.Y < 0) return Conj(LnGamma(Conj(Z)));
+    if (Z.X >= 9) return StirlingLnGamma(Z);
+    // Shift the real part up to 9 one unit at a time, then subtract the
+    // logarithms of the shifted-over arguments, the highest first.
+    if (9 - Z.X > LnGammaMaxShift) throw std::runtime_error("Argument out of domain in \"LnGamma()\"");
+    std::vector<Extended> Shifted{Z.X};
+    while (Shifted.back() < 9)
+        Shifted.push_back(FP::Add(Shifted.back(), 1));
+    TComp S = StirlingLnGamma(Cmplx(Shifted.back(), Z.Y));
+    for (auto It = Shifted.rbegin() + 1; It != Shifted.rend(); ++It)
+        S = S - LogOf(Cmplx(*It, Z.Y));
+    return S;
+}
+
+TComp Sum(const TCompList& List) {
+    TComp S = CompZero;
+    for (TComp Z : List)
+        S = S + Z;
+    return S;
+}
+
+TComp SumOfSquares(const TCompList& List) {
+    TComp S = CompZero;
+    for (TComp Z : List)
+        S = S + Sqr(Z);
+    return S;
+}
+
+TComp StdDev(const TCompList& List) {
+    Extended N = static_cast<Extended>(List.size());
+    TComp M2 = SumOfSquares(List) / N;
+    TComp M = Sum(List) / N;
+    return Power(M2 - Sqr(M), 0.5L);
+}
+
+std::u16string FloatToGeneral(Extended Value, std::int32_t Precision, char16_t Separator) {
+    if (Value == 0) return u"0";
+    std::int32_t P = Precision < 2 ? 2 : (Precision > 18 ? 18 : Precision);
+    std::u16string Text;
+    if (Value < 0) Text += u'-';
+
+    // printf rounds correctly (to nearest, ties to even) to the 18 digits we start from.
+    char Buf[64];
+    std::snprintf(Buf, sizeof Buf, "%.17Le", std::fabs(Value));
+    std::string Digits;
+    Digits += Buf[0];
+    Digits.append(Buf + 2, 17);
+    std::int32_t E = std::atoi(std::strchr(Buf, 'e') + 1) + 1; // value = 0.d1d2... x 10^E
+
+    if (P < 18) {
+        bool RoundUp = Digits[P] >= '5';
+        Digits.resize(P);
+        for (std::int32_t I = P - 1; RoundUp && I >= 0; --I) {
+            if (Digits[I] == '9') {
+                Digits[I] = '0';
+            } else {
+                ++Digits[I];
+                RoundUp = false;
+            }
+        }
+        if (RoundUp) {
+            Digits = "1";
+            ++E;
+        }
+    }
+    while (Digits.size() > 1 && Digits.back() == '0')
+        Digits.pop_back();
+    std::int32_t N = static_cast<std::int32_t>(Digits.size());
+
+    auto Append = [&Text](std::string_view S) { Text.append(S.begin(), S.end()); };
+    if (E > P || E < -3) {
+        Text += static_cast<char16_t>(Digits[0]);
+        if (N > 1) {
+            Text += Separator;
+            Append(std::string_view(Digits).substr(1));
+        }
+        Text += u'E';
+        if (E - 1 < 0) Text += u'-';
+        Append(std::to_string(E - 1 < 0 ? 1 - E : E - 1));
+    } else if (E > 0) {
+        Append(std::string_view(Digits).substr(0, std::min(N, E)));
+        for (std::int32_t I = N; I < E; ++I)
+            Text += u'0';
+        if (N > E) {
+            Text += Separator;
+            Append(std::string_view(Digits).substr(E));
+        }
+    } else {
+        Text += u'0';
+        Text += Separator;
+        Text.append(static_cast<std::size_t>(-E), u'0');
+        Append(Digits);
+    }
+    return Text;
+}
+
+std::u16string CompToStr(TComp Z, char16_t Separator, std::int32_t Precision) {
+    auto Part = [&](Extended V) { return FloatToGeneral(V, Precision, Separator); };
+    const Extended T = NegligibleRatio;
+    if (Z.Y == 0) return Part(Z.X);
+    if (Z.X == 0) return Part(Z.Y) + u'i';
+    if (std::fabs(Z.Y) < std::fabs(Z.X) && std::fabs(Z.Y / Z.X) < T) return Part(Z.X);
+    if (std::fabs(Z.X) < std::fabs(Z.Y) && std::fabs(Z.X / Z.Y) < T) return Part(Z.Y) + u'i';
+    if (Z.Y > 0) return Part(Z.X) + u'+' + Part(Z.Y) + u'i';
+    return Part(Z.X) + Part(Z.Y) + u'i';
+}
+
+std::u16string CompToStr(TComp Z, std::int32_t Precision) {
+    return CompToStr(Z, LocaleDecimalSeparator(), Precision);
+}
+
+char16_t LocaleDecimalSeparator() {
+    const std::lconv* Conv = std::localeconv();
+    if (Conv && Conv->decimal_point && Conv->decimal_point[0] > 0 && Conv->decimal_point[1] == 0)
+        return static_cast<char16_t>(Conv->decimal_point[0]);
+    return u'.';
+}

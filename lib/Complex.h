@@ -1,0 +1,163 @@
+// The complex value every calculation works with, its arithmetic and elementary
+// functions, and its text form. Both parts are 80-bit extended floats.
+//
+// Floating-point faults never produce an infinity or a NaN: every arithmetic
+// step goes through the checked helpers of namespace FP, which test operands
+// and results and throw EMathError with the fault's fixed message. This is done
+// explicitly because the compiler may move or drop reads of the FPU flags.
+#pragma once
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+static_assert(LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384,
+              "long double must be the x87 80-bit extended type");
+
+using Extended = long double;
+
+// A floating-point or integer arithmetic fault. Its message is one of the four below.
+class EMathError : public std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* MsgZeroDivide = "Floating point division by zero";
+inline constexpr const char* MsgInvalidOp = "Invalid floating point operation";
+inline constexpr const char* MsgOverflow = "Floating point overflow";
+inline constexpr const char* MsgIntDivByZero = "Division by zero";
+
+namespace FP {
+[[noreturn]] void Raise(const char* Message);
+
+// A non-finite result of finite operands is an overflow, a NaN an invalid operation.
+inline Extended Checked(Extended R) {
+    if (!std::isfinite(R)) [[unlikely]]
+        Raise(std::isnan(R) ? MsgInvalidOp : MsgOverflow);
+    return R;
+}
+inline Extended Add(Extended A, Extended B) {
+    return Checked(A + B);
+}
+inline Extended Sub(Extended A, Extended B) {
+    return Checked(A - B);
+}
+inline Extended Mul(Extended A, Extended B) {
+    return Checked(A * B);
+}
+inline Extended Div(Extended A, Extended B) {
+    if (B == 0) [[unlikely]]
+        Raise(A == 0 ? MsgInvalidOp : MsgZeroDivide);
+    return Checked(A / B);
+}
+Extended Sqrt(Extended A); // negative: invalid operation
+Extended Ln(Extended A);   // zero: division by zero; negative: invalid operation
+Extended Exp(Extended A);  // overflow above about 11356.5
+Extended Sin(Extended A);
+Extended Cos(Extended A);
+Extended Atan2(Extended Y, Extended X);
+} // namespace FP
+
+struct TComp {
+    Extended X = 0; // real part
+    Extended Y = 0; // imaginary part
+
+    constexpr TComp() = default;
+    constexpr TComp(Extended R) : X(R) {} // implicit on purpose: a real is a complex number
+    constexpr TComp(Extended Re, Extended Im) : X(Re), Y(Im) {}
+
+    bool IsReal() const { return Y == 0; }
+};
+
+using TCompList = std::vector<TComp>;
+
+inline constexpr TComp CompZero{0, 0};
+inline constexpr TComp CompOne{1, 0};
+inline constexpr TComp CompI{0, 1};
+inline constexpr TComp CompTen{10, 0};
+
+// The extended value nearest to pi, 4000:C90FDAA22168C235.
+inline constexpr Extended Pi = 0xC90FDAA22168C235p-62L;
+
+// B(2k) / (2k(2k-1)) for k = 1..8, as used by the Stirling series of LnGamma and Gamma.
+inline constexpr Extended StirlingCoefficients[8] = {
+    0.0833333333333333333L,   -0.00277777777777777778L, 0.000793650793650793651L, -0.000595238095238095238L,
+    0.000841750841750841751L, -0.00191752691752691753L, 0.00641025641025641026L,  -0.0295506535947712418L,
+};
+
+inline TComp operator-(TComp A) {
+    return {-A.X, -A.Y};
+}
+inline TComp operator+(TComp A, TComp B) {
+    return {FP::Add(A.X, B.X), FP::Add(A.Y, B.Y)};
+}
+inline TComp operator-(TComp A, TComp B) {
+    return {FP::Sub(A.X, B.X), FP::Sub(A.Y, B.Y)};
+}
+inline TComp operator*(TComp A, TComp B) {
+    return {FP::Sub(FP::Mul(A.X, B.X), FP::Mul(A.Y, B.Y)), FP::Add(FP::Mul(A.Y, B.X), FP::Mul(A.X, B.Y))};
+}
+TComp operator/(TComp A, TComp B);
+inline TComp operator*(TComp A, Extended R) {
+    return {FP::Mul(R, A.X), FP::Mul(R, A.Y)};
+}
+inline TComp operator*(Extended R, TComp A) {
+    return A * R;
+}
+// The real part is divided first, so 0/0 in it is an invalid operation even when Y is not zero.
+inline TComp operator/(TComp A, Extended R) {
+    Extended X = FP::Div(A.X, R);
+    return {X, FP::Div(A.Y, R)};
+}
+inline bool operator==(TComp A, TComp B) {
+    return A.X == B.X && A.Y == B.Y;
+}
+inline bool operator!=(TComp A, TComp B) {
+    return !(A == B);
+}
+
+inline TComp Cmplx(Extended X, Extended Y) {
+    return {X, Y};
+}
+inline Extended Re(TComp Z) {
+    return Z.X;
+}
+inline Extended Im(TComp Z) {
+    return Z.Y;
+}
+inline TComp Conj(TComp Z) {
+    return {Z.X, -Z.Y};
+}
+Extended Abs(TComp Z); // modulus, without scaling
+Extended Arg(TComp Z); // principal argument; the negative real axis gives +pi
+TComp Exp(TComp Z);
+TComp Ln(TComp Z);
+TComp Sqr(TComp Z);
+TComp Sqrt(TComp Z);
+TComp Power(TComp Z, TComp W); // 0^w is 0 for every w
+TComp Power(TComp Z, Extended R);
+TComp Sin(TComp Z);
+TComp Cos(TComp Z);
+TComp Sinh(TComp Z);
+TComp Cosh(TComp Z);
+TComp Tanh(TComp Z);
+TComp ArcCos(TComp Z);
+TComp ArcCosh(TComp Z);
+TComp ArcSinh(TComp Z);
+TComp ArcTanh(TComp Z);
+std::int32_t Csgn(TComp Z);
+TComp Sgn(TComp Z);
+// Fails with an error instead of shifting a real part more than LnGammaMaxShift units up to 9.
+TComp LnGamma(TComp Z);
+inline constexpr Extended LnGammaMaxShift = 100000;
+TComp Sum(const TCompList& List);
+TComp SumOfSquares(const TCompList& List);
+TComp StdDev(const TCompList& List);
+
+// Formatting. A part whose ratio to the other is below NegligibleRatio is not printed.
+inline constexpr Extended NegligibleRatio = 1e-16L;
+std::u16string FloatToGeneral(Extended Value, std::int32_t Precision, char16_t Separator);
+std::u16string CompToStr(TComp Z, std::int32_t Precision); // the locale's decimal separator
+std::u16string CompToStr(TComp Z, char16_t Separator, std::int32_t Precision);
+char16_t LocaleDecimalSeparator();

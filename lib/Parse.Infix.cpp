@@ -1,0 +1,566 @@
+#include "Parse.Infix.h"
+
+#include "Utils.h"
+
+#include <cmath>
+#include <variant>
+
+namespace {
+// One nesting budget per thread, shared by the runner and every evaluator it calls.
+thread_local std::int32_t GDepth = 0;
+
+std::string U8(const std::u16string& S) {
+    return ToUtf8(S);
+}
+
+// Every TSymbols holds the same characters. User functions render their bodies
+// with this one, which lives to program end, because a function outlives the
+// runner that defined it.
+const TSymbols& SharedSymbols() {
+    static const TSymbols Symbols;
+    return Symbols;
+}
+
+bool IsLeftBracket(TTokenKind K) {
+    return K == tkLeftBra1 || K == tkLeftBra2;
+}
+TTokenKind ClosingKind(TTokenKind Open) {
+    return Open == tkLeftBra1 ? tkRightBra1 : tkRightBra2;
+}
+
+constexpr Extended MaxInt64AsReal = 9223372036854775807.0L; // 2^63 - 1, exact in 64 bits
+} // namespace
+
+// Counts one level of nesting for as long as it lives.
+class TParserBase::TDepthGuard {
+  public:
+    explicit TDepthGuard(TParserBase& Parser) {
+        if (GDepth >= MaxNestingDepth || StackRemaining() < MinStackReserve)
+            Parser.Abort(MsgTooDeep, Parser.FTokens->Pos());
+        ++GDepth;
+    }
+    ~TDepthGuard() { --GDepth; }
+    TDepthGuard(const TDepthGuard&) = delete;
+    TDepthGuard& operator=(const TDepthGuard&) = delete;
+};
+
+// Runs one arithmetic step; its fault is reported at the operator's position.
+template <typename TOp>
+TComp TParserBase::Checked(TOp Op, std::int32_t Pos) {
+    try {
+        return Op();
+    } catch (const std::exception& E) {
+        Error(E.what(), Pos, "");
+    }
+}
+
+void TParserBase::Error(const std::string& Msg, std::int32_t Pos, const std::string& Detail) {
+    throw EParseError(Located(Msg, Pos, Detail));
+}
+
+void TParserBase::Abort(const std::string& Msg, std::int32_t Pos) {
+    throw EAbortError(Located(Msg, Pos, ""));
+}
+
+void TParserBase::ErrorHere(const std::string& Msg) {
+    Error(Msg, FTokens->Pos(), "");
+}
+
+TComp TParserBase::ParseExpression() {
+    TComp Value;
+    if (FTokens->NotEnd() && (FTokens->Kind() == tkPlus || FTokens->Kind() == tkMinus))
+        Value = CompZero; // a leading sign applies to zero
+    else
+        Value = ParseTerm();
+    while (FTokens->NotEnd() && (FTokens->Kind() == tkPlus || FTokens->Kind() == tkMinus)) {
+        bool IsPlus = FTokens->Kind() == tkPlus;
+        std::int32_t Pos = FTokens->Pos();
+        FTokens->Next();
+        TComp Right = ParseTerm();
+        Value = Checked([&] { return IsPlus ? Value + Right : Value - Right; }, Pos);
+    }
+    return Value;
+}
+
+// term = power { ( * | / ) power }
+TComp TParserBase::ParseTerm() {
+    TComp Value = ParsePower();
+    while (FTokens->NotEnd() && (FTokens->Kind() == tkMult || FTokens->Kind() == tkDiv)) {
+        bool IsMult = FTokens->Kind() == tkMult;
+        std::int32_t Pos = FTokens->Pos();
+        FTokens->Next();
+        TComp Right = ParsePower();
+        Value = Checked([&] { return IsMult ? Value * Right : Value / Right; }, Pos);
+    }
+    return Value;
+}
+
+// power = factor [ ^ power ]     (right-associative)
+TComp TParserBase::ParsePower() {
+    TComp Value = ParseFactor();
+    if (FTokens->NotEnd() && FTokens->Kind() == tkPower) {
+        std::int32_t Pos = FTokens->Pos();
+        FTokens->Next();
+        TDepthGuard Guard(*this);
+        TComp Exponent = ParsePower();
+        Value = Checked([&] { return Power(Value, Exponent); }, Pos);
+    }
+    return Value;
+}
+
+// factor = number | imag | √ factor | bracket [ ! ] | name [ ! ] | call [ ! ]
+TComp TParserBase::ParseFactor() {
+    TDepthGuard Guard(*this);
+    if (FTokens->IsEnd()) ErrorHere("Factor expected");
+    TComp Value;
+    switch (FTokens->Kind()) {
+    case tkNumber:
+        Value = FTokens->Value();
+        FTokens->Next();
+        return Value;
+    case tkImag:
+        Value = Cmplx(0, FTokens->Value());
+        FTokens->Next();
+        return Value;
+    case tkSqrt:
+        FTokens->Next();
+        return Power(ParseFactor(), 0.5L); // a fault of the root itself carries no position
+    case tkLeftBra1:
+    case tkLeftBra2: Value = ParseBracket(); break;
+    case tkIdent: Value = ParseIdent(); break;
+    case tkError: Error(U8(FTokens->Text()), FTokens->Pos(), "");
+    default: ErrorHere("Factor expected");
+    }
+    if (FTokens->NotEnd() && FTokens->Kind() == tkFact) {
+        Value = Factorial(Value, FTokens->Pos());
+        FTokens->Next();
+    }
+    return Value;
+}
+
+TComp TParserBase::Factorial(TComp Z, std::int32_t Pos) {
+    return Checked([&] { return Exp(LnGamma(Z + CompOne)); }, Pos);
+}
+
+// bracket = ( expression ) | [ expression ]
+TComp TParserBase::ParseBracket() {
+    TTokenKind Close = ClosingKind(FTokens->Kind());
+    FTokens->Next();
+    TComp Value = ParseExpression();
+    if (FTokens->IsEnd() || FTokens->Kind() != Close) ErrorHere("Enclosing bracket expected");
+    FTokens->Next();
+    return Value;
+}
+
+// name, or call = name argument-list. Parameters shadow globals; a called name is
+// only ever a function and a plain name only ever a variable.
+TComp TParserBase::ParseIdent() {
+    const std::u16string Name = FTokens->Text();
+    const std::int32_t NamePos = FTokens->Pos();
+    FTokens->Next();
+    TIdentList& Globals = GlobalIdents();
+    if (FTokens->NotEnd() && IsLeftBracket(FTokens->Kind())) {
+        TFunction* Function = FLocals ? FLocals->Find<TFunction>(Name) : nullptr;
+        if (!Function) Function = Globals.Find<TFunction>(Name);
+        if (!Function) {
+            bool IsVariable = (FLocals && FLocals->Find<TVariable>(Name)) || Globals.Find<TVariable>(Name);
+            if (IsVariable)
+                Error("'" + U8(Name) + "' is a variable, but is called like a function", NamePos, "");
+            Error("Unknown identifier '" + U8(Name) + "'", NamePos, "");
+        }
+        if (Function->Busy()) Abort("Recursive call of function '" + U8(Name) + "'", NamePos);
+        TCompList Args;
+        ParseArgs(Args);
+        try {
+            return Function->Eval(Args);
+        } catch (const EAbortError& E) {
+            if (!IsProgram()) throw;
+            Error("Error in function '" + U8(Function->Name()) + "'", NamePos, E.what());
+        } catch (const std::exception& E) {
+            Error("Error in function '" + U8(Function->Name()) + "'", NamePos, E.what());
+        }
+    }
+    TVariable* Variable = FLocals ? FLocals->Find<TVariable>(Name) : nullptr;
+    if (!Variable) Variable = Globals.Find<TVariable>(Name);
+    if (!Variable) {
+        bool IsFunction = (FLocals && FLocals->Find<TFunction>(Name)) || Globals.Find<TFunction>(Name);
+        if (IsFunction) Error("Function '" + U8(Name) + "' called without arguments", NamePos, "");
+        Error("Unknown identifier '" + U8(Name) + "'", NamePos, "");
+    }
+    return Variable->Value();
+}
+
+// argument-list = open [ expression { , expression } ] matching-close
+void TParserBase::ParseArgs(TCompList& Args) {
+    Args.clear();
+    TTokenKind Close = ClosingKind(FTokens->Kind());
+    FTokens->Next();
+    if (FTokens->NotEnd() && FTokens->Kind() == Close) {
+        FTokens->Next();
+        return;
+    }
+    Args.push_back(ParseExpression());
+    while (FTokens->NotEnd() && FTokens->Kind() == tkComma) {
+        FTokens->Next();
+        Args.push_back(ParseExpression());
+    }
+    if (FTokens->IsEnd() || FTokens->Kind() != Close) ErrorHere("Enclosing paranthesis expected");
+    FTokens->Next();
+}
+
+TComp TEvaluatorBase::Eval(const TIdentList& Args) {
+    FLocals = &Args;
+    FTokens->SetPointer(0);
+    if (FTokens->Count() == 0) ErrorHere("Expression is empty");
+    TComp Value = ParseExpression();
+    if (FTokens->NotEnd() && FTokens->Kind() != tkComment) {
+        if (FTokens->Kind() == tkError) ErrorHere(U8(FTokens->Text()));
+        ErrorHere("End of expression expected");
+    }
+    return Value;
+}
+
+std::string TEvaluatorBase::Located(const std::string& Msg, std::int32_t Pos, const std::string&) const {
+    return Msg + " (at position " + std::to_string(Pos) + ")";
+}
+
+TEvaluator::TEvaluator() {
+    FOwnTokens = std::make_unique<TTokens>();
+    FTokens = FOwnTokens.get();
+}
+
+TParsedFunction::TParsedFunction(std::u16string Name, std::u16string Comment)
+    : TFunction(std::move(Name), std::move(Comment)), FEvaluator(std::make_unique<TEvaluator>()) {}
+
+TComp TParsedFunction::Eval(const TCompList& Args) {
+    if (Args.size() != FParams.size())
+        throw ECountError(U8(Name()), static_cast<std::int32_t>(FParams.size()));
+    TIdentList Locals;
+    for (std::size_t I = 0; I < FParams.size(); ++I)
+        Locals.Add(std::make_unique<TVariable>(FParams[I], Args[I], std::u16string()));
+    FBusy = true;
+    struct TBusyReset {
+        bool& Flag;
+        ~TBusyReset() { Flag = false; }
+    } Reset{FBusy};
+    return FEvaluator->Eval(Locals);
+}
+
+std::u16string TParsedFunction::ToString() const {
+    const TTokens& Body = FEvaluator->Tokens();
+    char16_t Comma = Body.Symbols() ? Body.Symbols()->Comma() : u',';
+    std::u16string S = Name() + u'(';
+    for (std::size_t I = 0; I < FParams.size(); ++I) {
+        if (I > 0) S += Comma;
+        S += FParams[I];
+    }
+    S += u") = ";
+    if (Body.Symbols()) S += Body.ToString();
+    return S;
+}
+
+TProgramParser::TProgramParser()
+    : FSymbols(std::make_unique<TSymbols>()), FTokenizer(std::make_unique<TTokenizer>(*FSymbols)),
+      FOutput(std::make_unique<TProgramOutput>()) {
+    FTokens = FTokenizer.get();
+    GlobalIdents(); // the built-ins exist before the first run
+}
+
+TProgramParser::~TProgramParser() {
+    FOutput.reset();
+    FTokenizer.reset();
+    FSymbols.reset();
+}
+
+void TProgramParser::SetPrecision(std::int32_t Value) {
+    FPrec = Value < 2 ? 2 : (Value > 18 ? 18 : Value);
+}
+
+bool TProgramParser::Execute(std::u16string Text, bool Silent) {
+    FTokenizer->SetExpression(std::move(Text));
+    return Execute(Silent);
+}
+
+bool TProgramParser::Execute(bool Silent) {
+    FOutput->SetSilent(Silent);
+    FOutput->BeginUpdate();
+    struct TUpdateEnd {
+        TProgramOutput& Output;
+        ~TUpdateEnd() { Output.EndUpdate(); }
+    } UpdateEnd{*FOutput};
+    FOutput->Reset();
+    FTokens->SetPointer(0);
+    if (FTokens->Count() == 0) return true;
+    FTokens->Skip({tkComment, tkSeparator});
+    try {
+        while (FTokens->NotEnd())
+            ParseStatement();
+    } catch (const std::exception& E) {
+        FOutput->Emit(FromUtf8(E.what()));
+        return false;
+    }
+    return true;
+}
+
+bool TProgramParser::ExecuteFile(const std::filesystem::path& FileName, bool Silent) {
+    return Execute(NormalizeLineBreaks(ReadTextFile(FileName)), Silent);
+}
+
+// statement = assignment | definition | expression, then a separator or the end
+void TProgramParser::ParseStatement() {
+    if (FTokens->Kind() == tkError) TokenError();
+    if (!ParseAssignment() && !ParseDefinition()) {
+        std::int32_t Start = FTokens->Pointer();
+        TComp Value = ParseExpression();
+        FOutput->Emit(FTokens->ToString(Start, FTokens->Pointer() - 1) + u" = " + FormatResult(Value));
+    }
+    FTokens->Skip({tkComment});
+    if (FTokens->IsEnd()) return;
+    switch (FTokens->Kind()) {
+    case tkSeparator: FTokens->Skip({tkComment, tkSeparator}); break;
+    case tkError: TokenError();
+    default: Error("End of statement expected", FTokens->Pos(), "");
+    }
+}
+
+// assignment = name := expression [ comment ]
+bool TProgramParser::ParseAssignment() {
+    std::int32_t P = FTokens->Pointer();
+    if (FTokens->Kind() != tkIdent || P + 1 >= FTokens->Count() || (*FTokens)[P + 1].Kind != tkAssign)
+        return false;
+    const std::u16string Name = FTokens->Text();
+    FTokens->SetPointer(P + 2);
+    TComp Value = ParseExpression();
+    std::u16string Comment;
+    if (FTokens->NotEnd() && FTokens->Kind() == tkComment) {
+        Comment = FTokens->Text();
+        FTokens->Next();
+    }
+    GlobalIdents().SetIdent(std::make_unique<TVariable>(Name, Value, Comment));
+    FOutput->Emit(Name + u" = " + FormatResult(Value));
+    return true;
+}
+
+// definition = name open name { , name } matching-close := body [ comment ]
+bool TProgramParser::ParseDefinition() {
+    std::int32_t P = FTokens->Pointer();
+    if (FTokens->Kind() != tkIdent || P + 1 >= FTokens->Count() || !IsLeftBracket((*FTokens)[P + 1].Kind))
+        return false;
+    const std::u16string Name = FTokens->Text();
+    FTokens->Next();
+    std::vector<std::u16string> Params;
+    if (!ParseParams(Params) || FTokens->IsEnd() || FTokens->Kind() != tkAssign ||
+        FTokens->Pointer() + 1 >= FTokens->Count()) {
+        FTokens->SetPointer(P);
+        return false;
+    }
+    FTokens->Next();
+    // The body's first token is taken whatever it is; the body ends before an
+    // error, a comment or a separator.
+    std::int32_t BodyStart = FTokens->Pointer();
+    do {
+        FTokens->Next();
+    } while (FTokens->NotEnd() && FTokens->Kind() != tkError && FTokens->Kind() != tkComment &&
+             FTokens->Kind() != tkSeparator);
+    std::int32_t BodyEnd = FTokens->Pointer() - 1;
+    if (FTokens->NotEnd() && FTokens->Kind() == tkError) TokenError();
+    std::u16string Comment;
+    if (FTokens->NotEnd() && FTokens->Kind() == tkComment) {
+        Comment = FTokens->Text();
+        FTokens->Next();
+    }
+    auto Function = std::make_unique<TParsedFunction>(Name, Comment);
+    Function->Params() = std::move(Params);
+    TTokens& Body = Function->Evaluator().Tokens();
+    Body.Assign(*FTokens, BodyStart, BodyEnd);
+    Body.SetSymbols(&SharedSymbols());
+    FOutput->Emit(Function->ToString());
+    GlobalIdents().SetIdent(std::move(Function));
+    return true;
+}
+
+bool TProgramParser::ParseParams(std::vector<std::u16string>& Names) {
+    TTokenKind Close = ClosingKind(FTokens->Kind());
+    for (;;) {
+        FTokens->Next();
+        if (FTokens->IsEnd() || FTokens->Kind() != tkIdent) return false;
+        Names.push_back(FTokens->Text());
+        FTokens->Next();
+        if (FTokens->IsEnd()) return false;
+        if (FTokens->Kind() == Close) {
+            FTokens->Next();
+            return true;
+        }
+        if (FTokens->Kind() != tkComma) return false;
+    }
+}
+
+void TProgramParser::TokenError() {
+    Error(U8(FTokens->Text()), FTokens->Pos(), "");
+}
+
+std::u16string TProgramParser::FormatResult(TComp Value) const {
+    const Extended X = Value.X;
+    std::u16string Text;
+    auto Fallback = [&](const char16_t* Remark) {
+        return CompToStr(Value, FSymbols->Period(), FPrec) + u' ' + FSymbols->Comment + Remark;
+    };
+    switch (FNumberFormat) {
+    case nfDec: Text = CompToStr(Value, FSymbols->Period(), FPrec); break;
+    case nfBin:
+        Text = (X >= 0 && X <= MaxInt64AsReal) ? std::u16string(1, FSymbols->Bin) + IntToBinStr(round64(X))
+                                               : Fallback(u"cannot convert to binary");
+        break;
+    case nfHex:
+        Text = (X >= 0 && X <= MaxInt64AsReal) ? std::u16string(1, FSymbols->Hex) + IntToHexStr(round64(X))
+                                               : Fallback(u"cannot convert to hexadecimal");
+        break;
+    case nfRoman:
+        // The lower bound holds for X itself, the upper one for X rounded: 3999.4 is
+        // MMMCMXCIX, while 3999.5 rounds to 4000 and cannot be written.
+        if (X >= 1 && X <= 4000 && std::nearbyint(X) <= 3999)
+            Text = std::u16string(1, FSymbols->Roman) + IntToRoman(static_cast<std::int32_t>(round64(X)));
+        else
+            Text = Fallback(u"cannot convert to Roman");
+        break;
+    case nfTime:
+        Text = std::fabs(X) < 9e16L ? SecondsToStr(std::u16string(1, FSymbols->Colon()),
+                                                   std::u16string(1, FSymbols->Period()), X)
+                                    : Fallback(u"cannot convert to time format");
+        break;
+    }
+    const char16_t Minus = FSymbols->Minus()[0];
+    for (char16_t& C : Text)
+        if (C == u'-') C = Minus;
+    return Text;
+}
+
+std::string TProgramParser::Located(const std::string& Msg, std::int32_t Pos,
+                                    const std::string& Detail) const {
+    TRowCol At = PosToRowCol(FTokenizer->Expression(), Pos);
+    std::string Text = Msg + " (row " + std::to_string(At.Row) + ", col " + std::to_string(At.Col) + ")";
+    if (!Detail.empty()) Text += ": " + Detail;
+    return Text;
+}
+
+namespace {
+// ORDER BUILTINS: the table order is the order of GlobalIdents after start-up.
+using TProc = std::variant<TScalarToScalar, T2scalarsToScalar, TVectorToScalar, TScalarToReal, TVoidToScalar>;
+struct TBuiltinRow {
+    const char16_t* Name;
+    TProc Proc;
+    const char16_t* Comment;
+};
+const TBuiltinRow BuiltinFunctions[] = {
+    {u"abs", FnAbs, u"absolute value"},
+    {u"acosh", FnAcosh, u"inverse hyperbolic cosinus"},
+    {u"ach", FnAcosh, u"inverse hyperbolic cosinus"},
+    {u"acos", FnAcos, u"inverse cosinus"},
+    {u"asinh", FnAsinh, u"inverse hyperbolic sinus"},
+    {u"ash", FnAsinh, u"inverse hyperbolic sinus"},
+    {u"asin", FnAsin, u"inverse sinus"},
+    {u"atan", FnAtan, u"inverse tangens"},
+    {u"atanh", FnAtanh, u"inverse hyperbolic tangens"},
+    {u"atan2", FnAtan2, u"returns the arctan(y/x) in the correct quadrant"},
+    {u"ath", FnAtanh, u"inverse hyperbolic tangens"},
+    {u"binom", FnBinom, u"binomial coefficient"},
+    {u"ceil", FnCeil, u"round up"},
+    {u"comb", FnBinom, u"combinations of n things taken k at a time"},
+    {u"cosh", FnCosh, u"hyperbolic cosinus"},
+    {u"ch", FnCosh, u"hyperbolic cosinus"},
+    {u"cos", FnCos, u"cosinus"},
+    {u"deg", FnDeg, u"convert degrees, minutes and seconds to radians"},
+    {u"div", FnDiv, u"integer division"},
+    {u"exp", FnExp, u"exponential function"},
+    {u"fact", FnFact, u"factorial"},
+    {u"floor", FnFloor, u"round down"},
+    {u"gcd", FnGcd, u"greatest common divisor"},
+    {u"ln", FnLn, u"natural logarithm"},
+    {u"log", FnLog, u""},
+    {u"mean", FnMean, u"arithmetic mean"},
+    {u"mod", FnMod, u"remainder of integer division"},
+    {u"rem", FnMod, u"remainder of integer division"},
+    {u"pow", FnPow, u"power"},
+    {u"root", FnRoot, u"root"},
+    {u"rnd", FnRnd, u"Generate uniformly distributed random number"},
+    {u"round", FnRound, u"round to nearest integer"},
+    {u"sinh", FnSinh, u"hyperbolic sinus"},
+    {u"sh", FnSinh, u"hyperbolic sinus"},
+    {u"sign", FnSign, u"signum"},
+    {u"sin", FnSin, u"sinus"},
+    {u"sqrt", FnSqrt, u"square root"},
+    {u"\u221A", FnSqrt, u"square root"},
+    {u"stdev", FnStdev, u"standard deviation"},
+    {u"tan", FnTan, u"tangens"},
+    {u"tanh", FnTanh, u"hyperbolic tangens"},
+    {u"th", FnTanh, u"hyperbolic tangens"},
+    {u"time", FnTime, u"the time passed since midnight"},
+    {u"cc", FnCc, u"complex conjugate"},
+    {u"arg", FnArg, u"argument (angle) of a complex number"},
+    {u"Re", FnRe, u"real part"},
+    {u"Im", FnIm, u"imaginary part"},
+};
+
+struct TConstantRow {
+    const char16_t* Name;
+    const char16_t* Comment;
+    Extended Value; // exact bit patterns as hexadecimal floats
+};
+const TConstantRow BuiltinConstants[] = {
+    {u"%", u"percent", 0xA3D70A3D70A3D70Ap-70L},
+    {u"alpha", u"fine structure constant", 0xEF1EA15159190CF6p-71L},
+    {u"b", u"Wien's displacement law constant (wavelength scale)", 0xBDE88C669849EA2Dp-72L},
+    {u"c", u"speed of light in vacuum", 0x8EF3C25000000000p-35L},
+    {u"deg", u"value of a degree in radians", 0x8EFA351294E9C8C0p-69L},
+    {u"e", u"the base of natural logarithm", 0xADF85458A2BB4AB0p-62L},
+    {u"eps", u"permittivity of vacuum", 0x9BC3B78A6F698342p-100L},
+    {u"G", u"Newtonian constant of gravitation", 0x92C2611160B1EF78p-97L},
+    {u"h", u"Planck constant", 0xDC305DACB52ACBD1p-174L},
+    {u"hbar", u"h divided by 2\u03C0", 0x8C2D375F8293A1E2p-176L},
+    {u"k", u"Boltzmann constant", 0x858735666E63EEC1p-139L},
+    {u"me", u"mass of electron", 0x93CEE56E3E3F884Ep-163L},
+    {u"mn", u"mass of neutron", 0x84B39005DAE5C1B6p-152L},
+    {u"mp", u"mass of proton", 0x8484CCCC5910ECABp-152L},
+    {u"mu", u"permeability of vacuum", 0xA8A9B87CCFB6586Fp-83L},
+    {u"\u03BCb", u"Bohr magneton", 0xB362ABEFF7C4F1ADp-140L},
+    {u"Na", u"Avogadro constant", 0xFF0C2FCB5498F3BDp15L},
+    {u"phi", u"the golden ratio", 0xCF1BBCDCBFA53E1Cp-63L},
+    {u"pi", u"the ratio of circle's circumference to its diameter in Euclidean geometry",
+     0xC90FDAA22168C23Cp-62L},
+    {u"\u03C0", u"the ratio of circle's circumference to its diameter in Euclidean geometry",
+     0xC90FDAA22168C23Cp-62L},
+    {u"q", u"elementary charge", 0xBD26D0BFB58A86CEp-126L},
+    {u"R", u"molar gas constant", 0x85080969354DBFA6p-60L},
+    {u"Ry", u"Rydberg constant", 0xA77223918BC59B80p-40L},
+    {u"rb", u"Bohr radius", 0xE8BC0EA7CAD1CC61p-98L},
+    {u"sb", u"Stefan-Boltzmann constant", 0xF38A6914C6B9FCC6p-88L},
+};
+
+// Builds the function kind that matches the callback's signature.
+struct TBuiltinMaker {
+    const TBuiltinRow& Row;
+    template <typename TKind, typename TCallback>
+    std::unique_ptr<TIdent> Make(TCallback Proc) const {
+        return std::make_unique<TKind>(Row.Name, Proc, Row.Comment);
+    }
+    auto operator()(TScalarToScalar P) const { return Make<TScalarToScalarFunction>(P); }
+    auto operator()(T2scalarsToScalar P) const { return Make<T2scalarsToScalarFunction>(P); }
+    auto operator()(TVectorToScalar P) const { return Make<TVectorToScalarFunction>(P); }
+    auto operator()(TScalarToReal P) const { return Make<TScalarToRealFunction>(P); }
+    auto operator()(TVoidToScalar P) const { return Make<TVoidToScalarFunction>(P); }
+};
+} // namespace
+
+void RegisterBuiltins(TIdentList& List) {
+    for (const TBuiltinRow& Row : BuiltinFunctions)
+        List.Add(std::visit(TBuiltinMaker{Row}, Row.Proc));
+    for (const TConstantRow& Row : BuiltinConstants)
+        List.AddVar(Row.Name, Row.Value, Row.Comment);
+}
+
+TIdentList& GlobalIdents() {
+    static TIdentList List;
+    static const bool Registered = (RegisterBuiltins(List), true);
+    (void)Registered;
+    return List;
+}

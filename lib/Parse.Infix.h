@@ -1,0 +1,151 @@
+// The recursive-descent parser that evaluates while it parses, the evaluator of
+// user-defined functions, the program runner and the built-in table.
+//
+// No syntax tree is built: every grammar rule returns the value of what it read,
+// and a user function is parsed again from its tokens at each call. Errors leave
+// through Error(), which each owner formats with its own kind of position.
+#pragma once
+#include "Complex.h"
+#include "Parse.Tokenize.h"
+#include "Parse.Utils.h"
+#include "Scalar.Ident.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+// How deep brackets, roots, powers, arguments and nested user-function calls may
+// go in one statement, counted together. One level takes at most about 2.4 KB of
+// stack (a user-function call in a Debug build; 0.2 to 1.6 KB otherwise), so the
+// deepest statement stays within 6 MB, inside the 8 MB main-thread stack of a
+// desktop program (the Windows build asks the linker for 8 MB as well). As a
+// second guard, a level is also refused when less than MinStackReserve bytes of
+// the thread's stack are left, which protects smaller threads and
+// instrumented builds whose frames are larger.
+inline constexpr std::int32_t MaxNestingDepth = 2500;
+inline constexpr std::size_t MinStackReserve = 256 * 1024;
+inline constexpr const char* MsgTooDeep = "Expression is nested too deeply";
+
+class TParserBase {
+  public:
+    virtual ~TParserBase() = default;
+
+    // expression = [ sign ] term { ( + | - ) term }
+    TComp ParseExpression();
+
+  protected:
+    // Raises EParseError naming Pos (a token position); Detail is an inner error's message or empty.
+    [[noreturn]] void Error(const std::string& Msg, std::int32_t Pos, const std::string& Detail);
+    // Raises EAbortError, located like Error.
+    [[noreturn]] void Abort(const std::string& Msg, std::int32_t Pos);
+    [[noreturn]] void ErrorHere(const std::string& Msg);
+    // The message of an error at Pos, in the owner's own kind of position.
+    virtual std::string Located(const std::string& Msg, std::int32_t Pos,
+                                const std::string& Detail) const = 0;
+    virtual bool IsProgram() const { return false; }
+
+    TComp ParseTerm();
+    TComp ParsePower();
+    TComp ParseFactor();
+    TComp ParseBracket();
+    TComp ParseIdent();
+    void ParseArgs(TCompList& Args);
+
+    TTokens* FTokens = nullptr;
+    const TIdentList* FLocals = nullptr; // borrowed; the parameters of one user-function call
+
+  private:
+    class TDepthGuard;
+    TComp Factorial(TComp Z, std::int32_t Pos);
+    template <typename TOp>
+    TComp Checked(TOp Op, std::int32_t Pos);
+};
+
+// Evaluates one stored token list (a user function's body) against a list of
+// local identifiers. Owns its tokens. Errors read "message (at position p)".
+class TEvaluatorBase : public TParserBase {
+  public:
+    TComp Eval(const TIdentList& Args); // Args stays the caller's
+    TTokens& Tokens() const { return *FTokens; }
+
+  protected:
+    // "message (at position p)"; the detail of an inner error is dropped.
+    std::string Located(const std::string& Msg, std::int32_t Pos, const std::string& Detail) const override;
+    std::unique_ptr<TTokens> FOwnTokens;
+};
+
+class TEvaluator : public TEvaluatorBase {
+  public:
+    TEvaluator();
+};
+
+// A function of the user's own: its parameter names and a copy of its body's
+// tokens, evaluated afresh at every call. A call while an evaluation of the same
+// function is under way is refused by the parser (see Busy).
+class TParsedFunction : public TFunction {
+  public:
+    TParsedFunction(std::u16string Name, std::u16string Comment);
+    TComp Eval(const TCompList& Args) override;
+    bool Busy() const override { return FBusy; }
+    std::u16string ToString() const override; // f(x,y) = body
+
+    TEvaluator& Evaluator() const { return *FEvaluator; }
+    std::vector<std::u16string>& Params() { return FParams; }
+    const std::vector<std::u16string>& Params() const { return FParams; }
+
+  private:
+    std::unique_ptr<TEvaluator> FEvaluator;
+    std::vector<std::u16string> FParams;
+    bool FBusy = false;
+};
+
+enum TNumberFormat { nfDec, nfBin, nfHex, nfRoman, nfTime };
+
+// Runs whole program texts statement by statement against GlobalIdents and writes
+// one line per statement to its output. The first failing statement writes its
+// message as the last line and ends the run. Keeps the tokens of the last text,
+// so a run can be repeated (after a change of precision) without tokenizing.
+class TProgramParser : public TParserBase {
+  public:
+    TProgramParser();
+    ~TProgramParser() override;
+
+    // Each returns true when the run ended without an error line.
+    bool Execute(std::u16string Text, bool Silent);
+    bool Execute(bool Silent);
+    // Reading errors are thrown to the caller (std::runtime_error with a message).
+    bool ExecuteFile(const std::filesystem::path& FileName, bool Silent);
+
+    TProgramOutput& Output() { return *FOutput; }
+    std::int32_t Precision() const { return FPrec; }
+    void SetPrecision(std::int32_t Value); // clamped to 2..18
+    TNumberFormat NumberFormat() const { return FNumberFormat; }
+    void SetNumberFormat(TNumberFormat Value) { FNumberFormat = Value; }
+    const TSymbols& Symbols() const { return *FSymbols; }
+    const TTokenizer& Tokenizer() const { return *FTokenizer; }
+
+    std::u16string FormatResult(TComp Value) const;
+
+  protected:
+    // "message (row r, col c)", then ": detail" when there is one.
+    std::string Located(const std::string& Msg, std::int32_t Pos, const std::string& Detail) const override;
+    bool IsProgram() const override { return true; }
+
+  private:
+    void ParseStatement();
+    bool ParseAssignment();
+    bool ParseDefinition();
+    bool ParseParams(std::vector<std::u16string>& Names);
+    [[noreturn]] void TokenError();
+
+    std::unique_ptr<TSymbols> FSymbols;
+    std::unique_ptr<TTokenizer> FTokenizer;
+    std::unique_ptr<TProgramOutput> FOutput;
+    std::int32_t FPrec = 5;
+    TNumberFormat FNumberFormat = nfDec;
+};
+
+// Appends the 72 built-in functions and constants to List, in table order.
+void RegisterBuiltins(TIdentList& List);

@@ -1,0 +1,109 @@
+#include "Parse.Utils.h"
+
+#include "Utils.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+void TStrings::Assign(const TStrings& Source) {
+    if (&Source == this) return;
+    Clear();
+    for (std::int32_t I = 0, N = Source.Count(); I < N; ++I)
+        Add(Source.Get(I));
+}
+
+TProgramOutput::TProgramOutput()
+    : FOwnStrings(std::make_unique<TStringList>()), FStrings(FOwnStrings.get()) {}
+
+void TProgramOutput::Connect(TStrings& Strings) {
+    Strings.Assign(*FStrings);
+    FOwnStrings.reset();
+    FStrings = &Strings;
+    FConnected = true;
+}
+
+void TProgramOutput::Disconnect() {
+    if (!FConnected) return;
+    auto Own = std::make_unique<TStringList>();
+    Own->Assign(*FStrings);
+    FOwnStrings = std::move(Own);
+    FStrings = FOwnStrings.get();
+    FConnected = false;
+}
+
+void TProgramOutput::Clear() {
+    if (!FSilent) FStrings->Clear();
+}
+
+void TProgramOutput::Emit(const std::u16string& Text) {
+    if (!FSilent) FStrings->Add(Text);
+}
+
+void TProgramOutput::Reset() {
+    if (!FPreserve)
+        Clear();
+    else if (FStrings->Count() > 0)
+        Emit(FDivider);
+}
+
+TRowCol PosToRowCol(std::u16string_view Text, std::int32_t Pos) {
+    TRowCol R{1, 1};
+    const auto N = static_cast<std::int32_t>(Text.size());
+    for (std::int32_t I = 1; I < Pos;) {
+        if (I < N && Text[I - 1] == u'\r' && Text[I] == u'\n') {
+            ++R.Row;
+            R.Col = 1;
+            I += 2;
+        } else {
+            ++R.Col;
+            ++I;
+        }
+    }
+    return R;
+}
+
+std::u16string DecodeText(std::string_view Bytes) {
+    const bool Utf16Bom = Bytes.size() >= 2 && Bytes[0] == '\xFF' && Bytes[1] == '\xFE';
+    const bool Utf8Bom = Bytes.starts_with("\xEF\xBB\xBF");
+    const bool HasNul = Bytes.find('\0') != std::string_view::npos;
+    if (Utf16Bom || (HasNul && !Utf8Bom)) {
+        if (Utf16Bom) Bytes.remove_prefix(2);
+        std::u16string Text;
+        Text.reserve(Bytes.size() / 2 + 1);
+        for (std::size_t I = 0; I + 1 < Bytes.size(); I += 2)
+            Text += static_cast<char16_t>(static_cast<unsigned char>(Bytes[I]) |
+                                          (static_cast<unsigned char>(Bytes[I + 1]) << 8));
+        if (Bytes.size() % 2 != 0) Text += u'\uFFFD'; // a dangling half of a code unit
+        return Text;
+    }
+    if (Utf8Bom) Bytes.remove_prefix(3);
+    return FromUtf8(Bytes);
+}
+
+std::u16string NormalizeLineBreaks(std::u16string_view Text) {
+    std::u16string Out;
+    Out.reserve(Text.size() + Text.size() / 16 + 2);
+    std::size_t I = 0;
+    while (I < Text.size()) {
+        std::size_t End = Text.find_first_of(u"\r\n", I);
+        if (End == std::u16string_view::npos) End = Text.size();
+        Out.append(Text.substr(I, End - I));
+        Out += u"\r\n";
+        I = End;
+        if (I < Text.size()) I += (Text[I] == u'\r' && I + 1 < Text.size() && Text[I + 1] == u'\n') ? 2 : 1;
+    }
+    return Out;
+}
+
+std::u16string ReadTextFile(const std::filesystem::path& FileName) {
+    std::error_code Ec;
+    if (std::filesystem::is_directory(FileName, Ec))
+        throw std::runtime_error("Cannot read '" + FileName.string() + "': it is a directory");
+    std::ifstream In(FileName, std::ios::binary);
+    if (!In) throw std::runtime_error("Cannot open '" + FileName.string() + "': " + std::strerror(errno));
+    std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    if (In.bad()) throw std::runtime_error("Cannot read '" + FileName.string() + "'");
+    return DecodeText(Bytes);
+}

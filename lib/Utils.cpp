@@ -1,0 +1,256 @@
+#include "Utils.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+#if defined(__linux__)
+#include <pthread.h>
+#endif
+#include <stdexcept>
+
+Extended Gamma(Extended X) {
+    if (X < 0) throw std::runtime_error("Argument out of domain in \"Gamma()\"");
+    Extended A = 1;
+    while (X < 11) {
+        A = FP::Div(A, X);
+        X = FP::Add(X, 1);
+    }
+    Extended S = FP::Add(FP::Sub(FP::Mul(FP::Ln(X), FP::Sub(X, 0.5L)), X),
+                         FP::Mul(FP::Ln(6.28318530717958648L), 0.5L));
+    for (int K = 0; K < 8; ++K)
+        S = FP::Add(S, FP::Mul(std::pow(X, static_cast<Extended>(-(2 * K + 1))), StirlingCoefficients[K]));
+    return FP::Mul(A, FP::Exp(S));
+}
+
+std::uint64_t Gcd64(std::int64_t A, std::int64_t B) {
+    auto Magnitude = [](std::int64_t V) {
+        return V < 0 ? 0 - static_cast<std::uint64_t>(V) : std::uint64_t(V);
+    };
+    std::uint64_t U = Magnitude(A);
+    std::uint64_t V = Magnitude(B);
+    while (V != 0) {
+        std::uint64_t R = U % V;
+        U = V;
+        V = R;
+    }
+    return U;
+}
+
+namespace {
+// ORDER ROMAN: one row per decimal place, thousands first; index = digit.
+constexpr std::u16string_view RomanDigitsTable[4][10] = {
+    {u"", u"M", u"MM", u"MMM"},
+    {u"", u"C", u"CC", u"CCC", u"CD", u"D", u"DC", u"DCC", u"DCCC", u"CM"},
+    {u"", u"X", u"XX", u"XXX", u"XL", u"L", u"LX", u"LXX", u"LXXX", u"XC"},
+    {u"", u"I", u"II", u"III", u"IV", u"V", u"VI", u"VII", u"VIII", u"IX"},
+};
+
+struct TRomanCandidate {
+    std::u16string_view Text;
+    std::int32_t Value;
+};
+// The candidates of each group in the order they are tried; the first that matches wins.
+constexpr TRomanCandidate RomanThousands[] = {{u"MMM", 3000}, {u"MM", 2000}, {u"M", 1000}};
+constexpr TRomanCandidate RomanHundreds[] = {{u"CM", 900},  {u"DCCC", 800}, {u"DCC", 700},
+                                             {u"DC", 600},  {u"D", 500},    {u"CD", 400},
+                                             {u"CCC", 300}, {u"CC", 200},   {u"C", 100}};
+constexpr TRomanCandidate RomanTens[] = {{u"XC", 90}, {u"LXXX", 80}, {u"LXX", 70}, {u"LX", 60}, {u"L", 50},
+                                         {u"XL", 40}, {u"XXX", 30},  {u"XX", 20},  {u"X", 10}};
+constexpr TRomanCandidate RomanUnits[] = {{u"IX", 9}, {u"VIII", 8}, {u"VII", 7}, {u"VI", 6}, {u"V", 5},
+                                          {u"IV", 4}, {u"III", 3},  {u"II", 2},  {u"I", 1}};
+
+template <std::size_t N>
+std::int32_t ReadRomanGroup(std::u16string_view& S, const TRomanCandidate (&Candidates)[N]) {
+    for (const auto& C : Candidates) {
+        if (S.starts_with(C.Text)) {
+            S.remove_prefix(C.Text.size());
+            return C.Value;
+        }
+    }
+    return 0;
+}
+
+std::u16string UnsignedToBase(std::int64_t V, unsigned Bits) {
+    if (V == 0) return u"0";
+    std::uint64_t M = V < 0 ? 0 - static_cast<std::uint64_t>(V) : static_cast<std::uint64_t>(V);
+    const std::uint64_t Mask = (1u << Bits) - 1;
+    std::u16string Digits;
+    for (; M != 0; M >>= Bits)
+        Digits.insert(Digits.begin(), u"0123456789ABCDEF"[M & Mask]);
+    if (V < 0) Digits.insert(Digits.begin(), u'-');
+    return Digits;
+}
+
+void AppendTwoDigits(std::u16string& S, std::int64_t V) {
+    S += static_cast<char16_t>(u'0' + V / 10);
+    S += static_cast<char16_t>(u'0' + V % 10);
+}
+
+locale_t CLocale() {
+    static locale_t L = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return L;
+}
+} // namespace
+
+std::u16string IntToRoman(std::int32_t N) {
+    if (N < 1 || N > 3999) throw std::runtime_error("Only numbers from 1 to 3999 can be converted to Roman");
+    std::u16string S;
+    S += RomanDigitsTable[0][N / 1000];
+    S += RomanDigitsTable[1][N / 100 % 10];
+    S += RomanDigitsTable[2][N / 10 % 10];
+    S += RomanDigitsTable[3][N % 10];
+    return S;
+}
+
+std::int32_t RomanToInt(std::u16string_view S) {
+    if (S.empty()) throw std::runtime_error("Not a Roman numeral");
+    std::int32_t Sum = ReadRomanGroup(S, RomanThousands);
+    if (S.empty()) return Sum;
+    Sum += ReadRomanGroup(S, RomanHundreds);
+    if (S.empty()) return Sum;
+    Sum += ReadRomanGroup(S, RomanTens);
+    if (S.empty()) return Sum;
+    Sum += ReadRomanGroup(S, RomanUnits);
+    if (!S.empty()) throw std::runtime_error("Not a Roman numeral");
+    return Sum;
+}
+
+std::u16string IntToBinStr(std::int64_t V) {
+    return UnsignedToBase(V, 1);
+}
+std::u16string IntToHexStr(std::int64_t V) {
+    return UnsignedToBase(V, 4);
+}
+
+std::u16string SecondsToStr(std::u16string_view Sep, std::u16string_view FracSep, Extended X) {
+    std::u16string S = X < 0 ? u"-" : u"";
+    auto C = static_cast<std::int64_t>(std::nearbyint(std::fabs(X) * 100));
+    std::int64_t Hundredths = C % 100;
+    std::int64_t Secs = C / 100;
+    std::int64_t Seconds = Secs % 60;
+    std::int64_t M = Secs / 60;
+    std::int64_t Minutes = M % 60;
+    std::int64_t Hours = M / 60;
+    for (char Ch : std::to_string(Hours))
+        S += static_cast<char16_t>(Ch);
+    S += Sep;
+    AppendTwoDigits(S, Minutes);
+    if (Seconds != 0 || Hundredths != 0) {
+        S += Sep;
+        AppendTwoDigits(S, Seconds);
+    }
+    if (Hundredths != 0) {
+        S += FracSep;
+        AppendTwoDigits(S, Hundredths);
+    }
+    return S;
+}
+
+Extended StrToFloat(std::u16string_view Numeral) {
+    std::string Ascii;
+    Ascii.reserve(Numeral.size());
+    for (char16_t C : Numeral)
+        Ascii += C < 0x80 ? static_cast<char>(C) : '?';
+    errno = 0;
+    char* End = nullptr;
+    Extended V = strtold_l(Ascii.c_str(), &End, CLocale());
+    if (End == Ascii.c_str() || *End != 0 || !std::isfinite(V))
+        throw std::runtime_error("'" + Ascii + "' is not a valid floating point value");
+    return V;
+}
+
+std::string ToUtf8(std::u16string_view Text) {
+    std::string Out;
+    Out.reserve(Text.size());
+    for (std::size_t I = 0; I < Text.size(); ++I) {
+        char32_t C = Text[I];
+        if (C >= 0xD800 && C <= 0xDBFF && I + 1 < Text.size() && Text[I + 1] >= 0xDC00 &&
+            Text[I + 1] <= 0xDFFF) {
+            C = 0x10000 + ((C - 0xD800) << 10) + (Text[I + 1] - 0xDC00);
+            ++I;
+        } else if (C >= 0xD800 && C <= 0xDFFF) {
+            C = 0xFFFD;
+        }
+        if (C < 0x80) {
+            Out += static_cast<char>(C);
+        } else if (C < 0x800) {
+            Out += static_cast<char>(0xC0 | (C >> 6));
+            Out += static_cast<char>(0x80 | (C & 0x3F));
+        } else if (C < 0x10000) {
+            Out += static_cast<char>(0xE0 | (C >> 12));
+            Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+            Out += static_cast<char>(0x80 | (C & 0x3F));
+        } else {
+            Out += static_cast<char>(0xF0 | (C >> 18));
+            Out += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
+            Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+            Out += static_cast<char>(0x80 | (C & 0x3F));
+        }
+    }
+    return Out;
+}
+
+std::u16string FromUtf8(std::string_view Bytes) {
+    std::u16string Out;
+    Out.reserve(Bytes.size());
+    std::size_t I = 0;
+    const std::size_t N = Bytes.size();
+    auto Cont = [&](std::size_t K) { return K < N && (static_cast<unsigned char>(Bytes[K]) & 0xC0) == 0x80; };
+    while (I < N) {
+        unsigned char B = static_cast<unsigned char>(Bytes[I]);
+        char32_t C = 0;
+        std::size_t Len = 0;
+        if (B < 0x80) {
+            C = B;
+            Len = 1;
+        } else if (B >= 0xC2 && B <= 0xDF && Cont(I + 1)) {
+            C = ((B & 0x1F) << 6) | (Bytes[I + 1] & 0x3F);
+            Len = 2;
+        } else if (B >= 0xE0 && B <= 0xEF && Cont(I + 1) && Cont(I + 2)) {
+            C = ((B & 0x0F) << 12) | ((Bytes[I + 1] & 0x3F) << 6) | (Bytes[I + 2] & 0x3F);
+            Len = (C >= 0x800 && (C < 0xD800 || C > 0xDFFF)) ? 3 : 0;
+        } else if (B >= 0xF0 && B <= 0xF4 && Cont(I + 1) && Cont(I + 2) && Cont(I + 3)) {
+            C = ((B & 0x07) << 18) | ((Bytes[I + 1] & 0x3F) << 12) | ((Bytes[I + 2] & 0x3F) << 6) |
+                (Bytes[I + 3] & 0x3F);
+            Len = (C >= 0x10000 && C <= 0x10FFFF) ? 4 : 0;
+        }
+        if (Len == 0) {
+            // One replacement for the lead byte and the continuation bytes that follow it.
+            Out += u'\uFFFD';
+            ++I;
+            while (I < N && Cont(I) && B >= 0xC0)
+                ++I;
+            continue;
+        }
+        if (C >= 0x10000) {
+            C -= 0x10000;
+            Out += static_cast<char16_t>(0xD800 + (C >> 10));
+            Out += static_cast<char16_t>(0xDC00 + (C & 0x3FF));
+        } else {
+            Out += static_cast<char16_t>(C);
+        }
+        I += Len;
+    }
+    return Out;
+}
+
+std::size_t StackRemaining() {
+#if defined(__linux__)
+    thread_local const char* Low = [] {
+        const char* Bottom = nullptr;
+        pthread_attr_t Attr;
+        if (pthread_getattr_np(pthread_self(), &Attr) == 0) {
+            void* Addr = nullptr;
+            std::size_t Size = 0;
+            if (pthread_attr_getstack(&Attr, &Addr, &Size) == 0) Bottom = static_cast<const char*>(Addr);
+            pthread_attr_destroy(&Attr);
+        }
+        return Bottom;
+    }();
+    const char* Here = static_cast<const char*>(__builtin_frame_address(0));
+    if (Low && Here > Low) return static_cast<std::size_t>(Here - Low);
+#endif
+    return std::numeric_limits<std::size_t>::max();
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Makes sure the packages Sumtra builds with are installed (Debian 12).
+# As root it installs what is missing; otherwise it prints the apt-get line.
+# Usage: scripts/deps.sh [--engine-only]
+set -euo pipefail
+
+packages=(cmake g++ make libgtest-dev)
+[ "${1:-}" = "--engine-only" ] || packages+=(qt6-base-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Install them with: sudo apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi

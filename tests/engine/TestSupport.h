@@ -1,0 +1,29 @@
+// Helpers shared by the engine tests: exact error messages, approximate
+// complex comparison and UTF-8 spelling of UTF-16 text in failure output.
+#pragma once
+#include "Complex.h"
+#include "Utils.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+// Runs Statement and expects it to throw ExceptionType with exactly Message.
+#define EXPECT_THROW_MSG(Statement, ExceptionType, Message)                                                  \
+    do {                                                                                                     \
+        std::string Caught_ = "<nothing thrown>";                                                            \
+        try {                                                                                                \
+            Statement;                                                                                       \
+        } catch (const ExceptionType& E_) {                                                                  \
+            Caught_ = E_.what();                                                                             \
+        }                                                                                                    \
+        EXPECT_EQ(Caught_, std::string(Message));                                                            \
+    } while (0)
+
+// |Actual - Expected| within RelTol of |Expected| (or within RelTol when Expected is 0), per part.
+::testing::AssertionResult CompNear(TComp Actual, TComp Expected, Extended RelTol = 1e-17L);
+#define EXPECT_COMP_NEAR(Actual, Expected) EXPECT_TRUE(CompNear((Actual), (Expected)))
+
+std::string U8(std::u16string_view Text);
+inline std::u16string U16(std::string_view Text) {
+    return FromUtf8(Text);
+}

@@ -1,0 +1,459 @@
+#include "Parse.Tokenize.h"
+
+#include "Scalar.h"
+#include "Utils.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+// A lexical error inside a scanner. Tokenize catches it, together with the
+// errors of the number helpers it calls, and turns it into the closing tkError.
+class TTokenizer::EScanError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+namespace {
+constexpr const char* MsgInvalidFloat = "Invalid floating-point value";
+constexpr const char* MsgInvalidAngle = "Invalid angular value";
+constexpr const char* MsgInvalidTime = "Invalid time value";
+constexpr const char* MsgRomanExpected = "Roman number expected";
+constexpr const char* MsgCharExpected = "A character expected";
+constexpr const char* MsgQuoteExpected = "Enclosing quotation mark expected";
+
+constexpr char16_t PercentSign = u'%';
+constexpr Extended Percent = 0.01L;
+constexpr char16_t CR = u'\r';
+constexpr char16_t LF = u'\n';
+
+// Positions are 32-bit; a longer text is refused rather than misread.
+constexpr std::size_t MaxTextLength = std::numeric_limits<std::int32_t>::max() - 2;
+
+// After these kinds a bracket, or a name, is multiplied implicitly.
+constexpr TTokenKinds MultBeforeBracket{tkNumber, tkImag, tkRightBra1, tkRightBra2, tkFact};
+constexpr TTokenKinds MultBeforeName{tkNumber, tkRightBra1, tkRightBra2};
+
+// One-character tokens, tried in this order. A row names either a single
+// character or a whole class of TSymbols.
+struct TSymbolRow {
+    char16_t (TSymbols::*Char)() const;
+    const TCharSet& (TSymbols::*Set)() const;
+    TTokenKind Kind;
+};
+constexpr TSymbolRow SymbolRows[] = {
+    {&TSymbols::RightBra1, nullptr, tkRightBra1}, {&TSymbols::RightBra2, nullptr, tkRightBra2},
+    {&TSymbols::Comma, nullptr, tkComma},         {&TSymbols::Plus, nullptr, tkPlus},
+    {nullptr, &TSymbols::Minus, tkMinus},         {nullptr, &TSymbols::Mult, tkMult},
+    {&TSymbols::Divis, nullptr, tkDiv},           {&TSymbols::Fact, nullptr, tkFact},
+    {nullptr, &TSymbols::Power, tkPower},         {&TSymbols::Sqrt, nullptr, tkSqrt},
+    {nullptr, &TSymbols::Separator, tkSeparator},
+};
+
+bool RowMatches(const TSymbolRow& Row, const TSymbols& Symbols, char16_t C) {
+    return Row.Char ? (Symbols.*Row.Char)() == C : (Symbols.*Row.Set)().Contains(C);
+}
+
+// Lists whose Symbols was never set render with the standard characters.
+const TSymbols& SymbolsOrDefault(const TSymbols* Symbols) {
+    static const TSymbols Default;
+    return Symbols ? *Symbols : Default;
+}
+
+// Drops control characters and blanks (codes up to U+0020) at both ends.
+std::u16string_view TrimControls(std::u16string_view S) {
+    while (!S.empty() && S.front() <= u' ')
+        S.remove_prefix(1);
+    while (!S.empty() && S.back() <= u' ')
+        S.remove_suffix(1);
+    return S;
+}
+} // namespace
+
+TSymbols::TSymbols()
+    : FAlpha(LatinLetters()), FBlank(u" \t"), FImag(u"ijI"), FQuot(u"\"'"), FMult(u"\u2219\u00D7*"),
+      FMinus(u"\u2013\u2212-"), FPower(u"^\u2191"), FSeparator(u"\r\n;"), FSpecial(u"_#$\u20AC\u00A3") {
+    FAlpha.Add(GreekLetters());
+    FAlpha.Add(CyrillicLetters());
+    FAlpha.Add(u"\u00F5\u00E4\u00F6\u00FC\u0161\u017E\u00D5\u00C4\u00D6\u00DC\u0160\u017D\u0127\u2113%");
+}
+
+bool TSymbols::IsOperator(char16_t Symb) const {
+    return Symb == FPlus || Symb == FDivis || FPower.Contains(Symb) || FMinus.Contains(Symb) ||
+           FMult.Contains(Symb);
+}
+
+bool TSymbols::IsNameChar(char16_t Symb) const {
+    return FAlpha.Contains(Symb) || DecDigits().Contains(Symb) || FSpecial.Contains(Symb);
+}
+
+bool TSymbols::IsLeftBracket(char16_t Symb) const {
+    return Symb == FLeftBra1 || Symb == FLeftBra2;
+}
+
+bool TSymbols::IsRightBracket(char16_t Symb) const {
+    return Symb == FRightBra1 || Symb == FRightBra2;
+}
+
+char16_t TSymbols::MatchBracket(char16_t Bracket) const {
+    if (Bracket == FLeftBra1) return FRightBra1;
+    if (Bracket == FRightBra1) return FLeftBra1;
+    if (Bracket == FLeftBra2) return FRightBra2;
+    return FLeftBra2;
+}
+
+std::u16string TToken::Fmt(const TSymbols& Symbols) const {
+    switch (Kind) {
+    case tkNumber:
+    case tkIdent: return Text;
+    case tkImag: return Text + Symbols.Imag()[0];
+    case tkLeftBra1: return {Symbols.LeftBra1()};
+    case tkRightBra1: return {Symbols.RightBra1()};
+    case tkLeftBra2: return {Symbols.LeftBra2()};
+    case tkRightBra2: return {Symbols.RightBra2()};
+    case tkFact: return {Symbols.Fact()};
+    case tkSqrt: return {Symbols.Sqrt()};
+    case tkPlus: return {Symbols.Plus()};
+    case tkMinus: return {Symbols.Minus()[0]};
+    case tkMult: return {Symbols.Mult()[0]};
+    case tkDiv: return {Symbols.Divis()};
+    case tkPower: return {Symbols.Power()[0]};
+    case tkComma: return {Symbols.Comma()};
+    case tkError: return {};
+    case tkAssign: return Symbols.Assign;
+    case tkComment: return u" " + Symbols.Comment + Text;
+    case tkSeparator: return u"\r\n";
+    }
+    return {};
+}
+
+TTokens::TTokens(const TTokens& Source, std::int32_t A, std::int32_t B) {
+    Assign(Source, A, B);
+}
+
+std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P) {
+    return Add(TToken{Kind, P, {}, 0});
+}
+
+std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P, std::u16string Text) {
+    return Add(TToken{Kind, P, std::move(Text), 0});
+}
+
+std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P, Extended Value) {
+    return Add(TToken{Kind, P, {}, Value});
+}
+
+bool TTokens::Skip(TTokenKinds Kinds) {
+    while (FPointer < Count() && Kinds.Contains(FData[FPointer].Kind))
+        ++FPointer;
+    return NotEnd();
+}
+
+bool TTokens::First() {
+    FPointer = 0;
+    return Count() > 0;
+}
+
+bool TTokens::Next() {
+    ++FPointer;
+    return FPointer < Count();
+}
+
+void TTokens::Assign(const TList<TToken>& Source, std::int32_t FromIndex, std::int32_t ToIndex) {
+    const auto& Tokens = dynamic_cast<const TTokens&>(Source);
+    TOrdered<TToken>::Assign(Source, FromIndex, ToIndex);
+    FSymbols = Tokens.FSymbols;
+    FPointer = 0;
+}
+
+// The range is clipped to the list, so a stale index renders less instead of reading outside.
+std::u16string TTokens::ToString(std::int32_t A, std::int32_t B) const {
+    const TSymbols& Symbols = SymbolsOrDefault(FSymbols);
+    std::u16string S;
+    for (std::int32_t I = std::max(A, 0), Last = std::min(B, Count() - 1); I <= Last; ++I)
+        S += FData[I].Fmt(Symbols);
+    return S;
+}
+
+std::int32_t TTokens::Pos() const {
+    if (Count() == 0) return 0;
+    return FData[std::clamp(FPointer, 0, Count() - 1)].Pos;
+}
+
+TTokenizer::TTokenizer(const TSymbols& Symbols, std::u16string Expr) {
+    SetSymbols(&Symbols);
+    SetExpression(std::move(Expr));
+}
+
+void TTokenizer::SetExpression(std::u16string Value) {
+    FExpr = std::move(Value);
+    Tokenize();
+}
+
+void TTokenizer::Tokenize() {
+    // ORDER SCANNERS
+    static constexpr bool (TTokenizer::*Scanners[])(std::int32_t&) = {
+        &TTokenizer::ScanComment, &TTokenizer::ScanSymbol, &TTokenizer::ScanLeftBracket,
+        &TTokenizer::ScanAngle,   &TTokenizer::ScanTime,   &TTokenizer::ScanNumber,
+        &TTokenizer::ScanBinary,  &TTokenizer::ScanHex,    &TTokenizer::ScanRoman,
+        &TTokenizer::ScanIdent,   &TTokenizer::ScanAssign, &TTokenizer::ScanChar,
+    };
+    Clear();
+    FScanSymbols = &SymbolsOrDefault(Symbols());
+    FSymbolChars.Clear();
+    for (const TSymbolRow& Row : SymbolRows) {
+        if (Row.Char)
+            FSymbolChars.Include((Symb().*Row.Char)());
+        else
+            FSymbolChars.Include((Symb().*Row.Set)());
+    }
+    FLen = static_cast<std::int32_t>(std::min(FExpr.size(), MaxTextLength));
+    if (FExpr.size() > MaxTextLength) {
+        Add(tkError, 1, u"Text too long");
+        return;
+    }
+    std::int32_t P = 1;
+    std::int32_t Start = P;
+    try {
+        for (;;) {
+            while (In(P, Symb().Blank()))
+                ++P;
+            if (P > FLen) return;
+            Start = P;
+            const auto Taken = [&](auto Scan) { return (this->*Scan)(P); };
+            if (std::none_of(std::begin(Scanners), std::end(Scanners), Taken)) {
+                Add(tkError, Start, u"Unreckognized symbol '" + std::u16string(1, FExpr[Start - 1]) + u"'");
+                return;
+            }
+        }
+    } catch (const std::runtime_error& E) {
+        Add(tkError, Start, FromUtf8(E.what()));
+    }
+}
+
+bool TTokenizer::ScanComment(std::int32_t& P) {
+    if (!Matches(P, Symb().Comment)) return false;
+    const std::int32_t From = P + static_cast<std::int32_t>(Symb().Comment.size());
+    std::int32_t To = From;
+    while (To <= FLen && !(Is(To, CR) && Is(To + 1, LF)))
+        ++To;
+    const std::u16string_view Body = TrimControls(Slice(From, To));
+    if (!Body.empty()) Add(tkComment, P, std::u16string(Body));
+    P = To; // the line break is the separator's
+    return true;
+}
+
+bool TTokenizer::ScanSymbol(std::int32_t& P) {
+    if (!In(P, FSymbolChars)) return false;
+    const char16_t C = FExpr[P - 1];
+    const auto Row = std::find_if(std::begin(SymbolRows), std::end(SymbolRows),
+                                  [&](const TSymbolRow& R) { return RowMatches(R, Symb(), C); });
+    if (Row == std::end(SymbolRows)) return false;
+    if (Row->Kind != tkSeparator || !LastIs({tkSeparator})) Add(Row->Kind, P);
+    ++P;
+    return true;
+}
+
+bool TTokenizer::ScanLeftBracket(std::int32_t& P) {
+    TTokenKind Kind;
+    if (Is(P, Symb().LeftBra1()))
+        Kind = tkLeftBra1;
+    else if (Is(P, Symb().LeftBra2()))
+        Kind = tkLeftBra2;
+    else
+        return false;
+    if (LastIs(MultBeforeBracket)) Add(tkMult, P);
+    Add(Kind, P);
+    ++P;
+    return true;
+}
+
+// degrees "°" [minutes "'" [seconds '"']], in radians; only the degrees must be an integer.
+bool TTokenizer::ScanAngle(std::int32_t& P) {
+    std::int32_t Q = P;
+    const std::u16string_view Degrees = ReadDigits(Q);
+    if (Degrees.empty() || !Is(Q, Symb().Degree())) return false;
+    Extended Value = StrToFloat(Degrees) * DegreeInRadians;
+    ++Q;
+    if (IsDigit(Q)) {
+        Value += StrToFloat(ReadDecimal(Q)) * MinuteInRadians;
+        if (!Is(Q, Symb().Minute())) throw EScanError(MsgInvalidAngle);
+        ++Q;
+        if (IsDigit(Q)) {
+            Value += StrToFloat(ReadDecimal(Q)) * SecondInRadians;
+            if (!Is(Q, Symb().Second())) throw EScanError(MsgInvalidAngle);
+            ++Q;
+        }
+    }
+    AddLiteral(tkNumber, P, Q, Value);
+    P = Q;
+    return true;
+}
+
+// hours ":" minutes [":" seconds], in seconds; no part is range-checked.
+bool TTokenizer::ScanTime(std::int32_t& P) {
+    std::int32_t Q = P;
+    const std::u16string_view Hours = ReadDigits(Q);
+    if (Hours.empty() || !Is(Q, Symb().Colon())) return false;
+    ++Q;
+    if (!IsDigit(Q)) throw EScanError(MsgInvalidTime);
+    const Extended Minutes = StrToFloat(ReadDigits(Q));
+    Extended Value = FP::Add(FP::Mul(StrToFloat(Hours), 3600), FP::Mul(Minutes, 60));
+    if (Is(Q, Symb().Colon())) {
+        ++Q;
+        if (!IsDigit(Q)) throw EScanError(MsgInvalidTime);
+        Value = FP::Add(Value, StrToFloat(ReadDecimal(Q)));
+    }
+    AddLiteral(tkNumber, P, Q, Value);
+    P = Q;
+    return true;
+}
+
+// decimal ["e" [minus | "+"] digits] then one of: imaginary letter, "%", "!", "°".
+bool TTokenizer::ScanNumber(std::int32_t& P) {
+    if (!IsDigit(P) && !Is(P, Symb().Period())) return false;
+    std::int32_t Q = P;
+    std::u16string Numeral(ReadDecimal(Q));
+    if (Is(Q, u'e') || Is(Q, u'E')) {
+        Numeral += u'e';
+        ++Q;
+        if (In(Q, Symb().Minus())) {
+            Numeral += u'-';
+            ++Q;
+        } else if (Is(Q, u'+')) {
+            ++Q;
+        }
+        if (!IsDigit(Q)) throw EScanError(MsgInvalidFloat);
+        Numeral += ReadDigits(Q);
+    }
+    Extended Value = StrToFloat(Numeral); // too small for the range: a subnormal or 0
+    if (In(Q, Symb().Imag())) {
+        AddLiteral(tkImag, P, Q, Value);
+        P = Q + 1;
+        return true;
+    }
+    if (Is(Q, PercentSign)) {
+        Value *= Percent;
+        ++Q;
+    } else if (Is(Q, Symb().Fact())) {
+        Value = Gamma(Value + 1);
+        ++Q;
+    } else if (Is(Q, Symb().Degree())) {
+        Value *= DegreeInRadians;
+        ++Q;
+    }
+    AddLiteral(tkNumber, P, Q, Value);
+    P = Q;
+    return true;
+}
+
+bool TTokenizer::ScanBinary(std::int32_t& P) {
+    return ScanInteger(P, Symb().Bin, BinDigits(), 2, "Binary number expected");
+}
+
+bool TTokenizer::ScanHex(std::int32_t& P) {
+    return ScanInteger(P, Symb().Hex, HexDigits(), 16, "Hexadecimal number expected");
+}
+
+bool TTokenizer::ScanRoman(std::int32_t& P) {
+    if (!Is(P, Symb().Roman)) return false;
+    std::int32_t Q = P + 1;
+    if (!In(Q, RomanDigits())) throw EScanError(MsgRomanExpected);
+    while (In(Q, RomanDigits()))
+        ++Q;
+    AddLiteral(tkNumber, P, Q, RomanToInt(Slice(P + 1, Q)));
+    P = Q;
+    return true;
+}
+
+bool TTokenizer::ScanIdent(std::int32_t& P) {
+    if (!In(P, Symb().Alpha())) return false;
+    if (LastIs(MultBeforeName)) Add(tkMult, P);
+    std::int32_t Q = P;
+    Add(tkIdent, P, std::u16string(ReadName(Q)));
+    P = Q;
+    return true;
+}
+
+bool TTokenizer::ScanAssign(std::int32_t& P) {
+    if (!Matches(P, Symb().Assign)) return false;
+    Add(tkAssign, P);
+    P += static_cast<std::int32_t>(Symb().Assign.size());
+    return true;
+}
+
+// quote, any one character, the same quote: the character's code.
+bool TTokenizer::ScanChar(std::int32_t& P) {
+    if (!In(P, Symb().Quot())) return false;
+    const char16_t Quote = FExpr[P - 1];
+    std::int32_t Q = P + 1;
+    if (Q > FLen) throw EScanError(MsgCharExpected);
+    const char16_t C = FExpr[Q - 1];
+    ++Q;
+    if (!Is(Q, Quote)) throw EScanError(MsgQuoteExpected);
+    ++Q;
+    AddLiteral(tkNumber, P, Q, C);
+    P = Q;
+    return true;
+}
+
+// Binary and hexadecimal literals: the prefix, then at least one digit. The
+// value accumulates in extended precision; past its range it is an overflow.
+bool TTokenizer::ScanInteger(std::int32_t& P, char16_t Prefix, const TCharSet& Digits, int Base,
+                             const char* Message) {
+    if (!Is(P, Prefix)) return false;
+    std::int32_t Q = P + 1;
+    if (!In(Q, Digits)) throw EScanError(Message);
+    Extended Value = 0;
+    for (; In(Q, Digits); ++Q) {
+        const char16_t C = FExpr[Q - 1];
+        const int Digit = C <= u'9' ? C - u'0' : C - u'A' + 10;
+        Value = FP::Add(FP::Mul(Value, Base), Digit);
+    }
+    AddLiteral(tkNumber, P, Q, Value);
+    P = Q;
+    return true;
+}
+
+void TTokenizer::AddLiteral(TTokenKind Kind, std::int32_t Start, std::int32_t End, Extended Value) {
+    Add(TToken{Kind, Start, std::u16string(Slice(Start, End)), Value});
+}
+
+bool TTokenizer::IsDigit(std::int32_t P) const {
+    return In(P, DecDigits());
+}
+
+bool TTokenizer::Matches(std::int32_t P, std::u16string_view S) const {
+    return P >= 1 && P - 1 <= FLen && static_cast<std::size_t>(FLen - (P - 1)) >= S.size() &&
+           std::u16string_view(FExpr).substr(P - 1, S.size()) == S;
+}
+
+std::u16string_view TTokenizer::Slice(std::int32_t From, std::int32_t To) const {
+    return std::u16string_view(FExpr).substr(From - 1, To - From);
+}
+
+std::u16string_view TTokenizer::ReadDigits(std::int32_t& P) const {
+    const std::int32_t Start = P;
+    while (IsDigit(P))
+        ++P;
+    return Slice(Start, P);
+}
+
+std::u16string_view TTokenizer::ReadName(std::int32_t& P) const {
+    const std::int32_t Start = P;
+    while (P <= FLen && Symb().IsNameChar(FExpr[P - 1]))
+        ++P;
+    return Slice(Start, P);
+}
+
+// digits ["." digits]; "5." and ".5" are numerals, "." alone is not.
+std::u16string_view TTokenizer::ReadDecimal(std::int32_t& P) const {
+    const std::int32_t Start = P;
+    ReadDigits(P);
+    if (Is(P, Symb().Period())) {
+        ++P;
+        ReadDigits(P);
+        if (P - Start == 1) throw EScanError(MsgInvalidFloat);
+    }
+    return Slice(Start, P);
+}

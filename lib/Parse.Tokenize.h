@@ -1,0 +1,197 @@
+// Lexical analysis: the character classes of the language (TSymbols), tokens,
+// the token list with its cursor and canonical rendering, and the tokenizer
+// that turns a whole program text into one flat token list.
+//
+// Positions are 1-based indexes in UTF-16 code units into the whole text.
+// The tokenizer never throws on bad input: it ends the list with one tkError
+// token whose text is the message, and the parser reports it on arrival.
+#pragma once
+#include "Collections.h"
+#include "Complex.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Every character class and punctuation character of the language. Item 0 of
+// Imag, Mult, Minus and Power is the canonical character used for output.
+class TSymbols {
+  public:
+    TSymbols();
+
+    bool IsOperator(char16_t Symb) const; // + / and the power, minus and multiplication sets
+    bool IsNameChar(char16_t Symb) const; // Alpha, DecDigits or Special
+    bool IsLeftBracket(char16_t Symb) const;
+    bool IsRightBracket(char16_t Symb) const;
+    char16_t MatchBracket(char16_t Bracket) const; // anything but ( ) [ gives [
+
+    const TCharSet& Alpha() const { return FAlpha; }
+    const TCharSet& Blank() const { return FBlank; }
+    const TCharSet& Imag() const { return FImag; }
+    const TCharSet& Quot() const { return FQuot; }
+    const TCharSet& Mult() const { return FMult; }
+    const TCharSet& Minus() const { return FMinus; }
+    const TCharSet& Power() const { return FPower; }
+    const TCharSet& Separator() const { return FSeparator; }
+    const TCharSet& Special() const { return FSpecial; }
+    char16_t Plus() const { return FPlus; }
+    char16_t Divis() const { return FDivis; }
+    char16_t Period() const { return FPeriod; }
+    char16_t Comma() const { return FComma; }
+    char16_t Fact() const { return FFact; }
+    char16_t Sqrt() const { return FSqrt; }
+    char16_t Colon() const { return FColon; }
+    char16_t Degree() const { return FDegree; }
+    char16_t Minute() const { return FMinute; }
+    char16_t Second() const { return FSecond; }
+    char16_t LeftBra1() const { return FLeftBra1; }
+    char16_t RightBra1() const { return FRightBra1; }
+    char16_t LeftBra2() const { return FLeftBra2; }
+    char16_t RightBra2() const { return FRightBra2; }
+
+    const char16_t Bin = u'&';
+    const char16_t Hex = u'$';
+    const char16_t Roman = u'#';
+    const std::u16string Assign = u":=";
+    const std::u16string Comment = u"//";
+
+  private:
+    TCharSet FAlpha, FBlank, FImag, FQuot, FMult, FMinus, FPower, FSeparator, FSpecial;
+    char16_t FPlus = u'+', FDivis = u'/', FPeriod = u'.', FComma = u',', FFact = u'!', FSqrt = u'\u221A',
+             FColon = u':', FDegree = u'\u00B0', FMinute = u'\'', FSecond = u'"', FLeftBra1 = u'(',
+             FRightBra1 = u')', FLeftBra2 = u'[', FRightBra2 = u']';
+};
+
+// ORDER TOKENKIND
+enum TTokenKind : std::uint8_t {
+    tkNumber,
+    tkImag,
+    tkLeftBra1,
+    tkRightBra1,
+    tkLeftBra2,
+    tkRightBra2,
+    tkFact,
+    tkSqrt,
+    tkPlus,
+    tkMinus,
+    tkMult,
+    tkDiv,
+    tkPower,
+    tkIdent,
+    tkComma,
+    tkError,
+    tkAssign,
+    tkComment,
+    tkSeparator,
+};
+
+class TTokenKinds {
+  public:
+    constexpr TTokenKinds(std::initializer_list<TTokenKind> Kinds) {
+        for (TTokenKind K : Kinds)
+            FBits |= 1u << K;
+    }
+    constexpr bool Contains(TTokenKind K) const { return (FBits >> K) & 1u; }
+
+  private:
+    std::uint32_t FBits = 0;
+};
+
+struct TToken {
+    TTokenKind Kind = tkError;
+    std::int32_t Pos = 0;
+    std::u16string Text;
+    Extended Value = 0;
+
+    // The canonical text of the token, with no spaces around operators.
+    std::u16string Fmt(const TSymbols& Symbols) const;
+    bool operator==(const TToken&) const = default;
+};
+
+// A token list with a cursor (Pointer). Filling the list does not move the cursor.
+// Reads of the current token need NotEnd(); Pos() past the end gives the last token's.
+class TTokens : public TOrdered<TToken> {
+  public:
+    TTokens() = default;
+    TTokens(const TTokens& Source, std::int32_t A, std::int32_t B);
+
+    using TOrdered<TToken>::Add;
+    std::int32_t Add(TTokenKind Kind, std::int32_t P);
+    std::int32_t Add(TTokenKind Kind, std::int32_t P, std::u16string Text);
+    std::int32_t Add(TTokenKind Kind, std::int32_t P, Extended Value);
+
+    bool Skip(TTokenKinds Kinds); // answers NotEnd()
+    bool First();
+    bool Next();
+    // Copies tokens FromIndex..ToIndex of Source, takes its Symbols and resets the cursor.
+    // Source must be a TTokens (std::bad_cast otherwise).
+    void Assign(const TList<TToken>& Source, std::int32_t FromIndex, std::int32_t ToIndex) override;
+    using TOrdered<TToken>::Assign;
+
+    std::u16string ToString(std::int32_t A, std::int32_t B) const; // empty when B < A
+    std::u16string ToString() const { return ToString(0, Count() - 1); }
+
+    const TToken& Current() const { return FData[FPointer]; }
+    TTokenKind Kind() const { return FData[FPointer].Kind; }
+    const std::u16string& Text() const { return FData[FPointer].Text; }
+    Extended Value() const { return FData[FPointer].Value; }
+    std::int32_t Pos() const; // 0 on an empty list
+    bool IsEnd() const { return FPointer >= Count(); }
+    bool NotEnd() const { return FPointer < Count(); }
+
+    std::int32_t Pointer() const { return FPointer; }
+    void SetPointer(std::int32_t Value) { FPointer = Value; }
+    const TSymbols* Symbols() const { return FSymbols; }
+    void SetSymbols(const TSymbols* Value) { FSymbols = Value; }
+
+  private:
+    std::int32_t FPointer = 0;
+    const TSymbols* FSymbols = nullptr; // borrowed
+};
+
+// Scans a whole text into its own token list. Setting Expression tokenizes at
+// once; the cursor is not reset. Runs in time linear in the text's length.
+class TTokenizer : public TTokens {
+  public:
+    explicit TTokenizer(const TSymbols& Symbols, std::u16string Expr = {});
+
+    const std::u16string& Expression() const { return FExpr; }
+    void SetExpression(std::u16string Value);
+    void Tokenize();
+
+  private:
+    class EScanError;
+    // ORDER SCANNERS: the order of tries in Tokenize.
+    bool ScanComment(std::int32_t& P);
+    bool ScanSymbol(std::int32_t& P);
+    bool ScanLeftBracket(std::int32_t& P);
+    bool ScanAngle(std::int32_t& P);
+    bool ScanTime(std::int32_t& P);
+    bool ScanNumber(std::int32_t& P);
+    bool ScanBinary(std::int32_t& P);
+    bool ScanHex(std::int32_t& P);
+    bool ScanRoman(std::int32_t& P);
+    bool ScanIdent(std::int32_t& P);
+    bool ScanAssign(std::int32_t& P);
+    bool ScanChar(std::int32_t& P);
+
+    // The character at a position past the end counts as none: every test on it fails.
+    const TSymbols& Symb() const { return *FScanSymbols; }
+    bool Is(std::int32_t P, char16_t C) const { return P <= FLen && FExpr[P - 1] == C; }
+    bool In(std::int32_t P, const TCharSet& Set) const { return P <= FLen && Set.Contains(FExpr[P - 1]); }
+    bool IsDigit(std::int32_t P) const;
+    bool Matches(std::int32_t P, std::u16string_view S) const;
+    bool LastIs(TTokenKinds Kinds) const { return Count() > 0 && Kinds.Contains(Last().Kind); }
+    std::u16string_view Slice(std::int32_t From, std::int32_t To) const; // From..To-1
+    std::u16string_view ReadDigits(std::int32_t& P) const;
+    std::u16string_view ReadName(std::int32_t& P) const;
+    std::u16string_view ReadDecimal(std::int32_t& P) const;
+    bool ScanInteger(std::int32_t& P, char16_t Prefix, const TCharSet& Digits, int Base, const char* Message);
+    void AddLiteral(TTokenKind Kind, std::int32_t Start, std::int32_t End, Extended Value);
+
+    std::u16string FExpr;
+    std::int32_t FLen = 0;
+    // Set up by Tokenize for one scan: the symbols in use and every character ScanSymbol takes.
+    const TSymbols* FScanSymbols = nullptr;
+    TCharSet FSymbolChars;
+};

@@ -1,0 +1,159 @@
+#include "Images.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace {
+using TPainterFn = void (*)(QPainter&, qreal);
+
+const QColor Ink(40, 60, 110);
+const QColor Paper(250, 250, 245);
+const QColor Accent(200, 60, 40);
+
+QFont GlyphFont(qreal Size, bool Italic = false) {
+    QFont F(QStringLiteral("DejaVu Serif"));
+    F.setStyleHint(QFont::Serif);
+    F.setPixelSize(qMax(1, qRound(Size)));
+    F.setBold(true);
+    F.setItalic(Italic);
+    return F;
+}
+
+void Glyph(QPainter& P, qreal S, const QString& Text, qreal Scale, bool Italic = false) {
+    P.setFont(GlyphFont(S * Scale, Italic));
+    P.setPen(Ink);
+    P.drawText(QRectF(0, 0, S, S), Qt::AlignCenter, Text);
+}
+
+void Sheet(QPainter& P, QRectF R, qreal S) {
+    P.setPen(QPen(Ink, qMax<qreal>(1, S / 24)));
+    P.setBrush(Paper);
+    P.drawRect(R);
+    for (qreal Y = R.top() + R.height() * 0.3; Y < R.bottom() - R.height() * 0.15; Y += R.height() * 0.2)
+        P.drawLine(QPointF(R.left() + R.width() * 0.2, Y), QPointF(R.right() - R.width() * 0.2, Y));
+}
+
+void DrawCopy(QPainter& P, qreal S) {
+    Sheet(P, QRectF(S * 0.12, S * 0.1, S * 0.5, S * 0.6), S);
+    Sheet(P, QRectF(S * 0.38, S * 0.3, S * 0.5, S * 0.6), S);
+}
+
+void DrawPaste(QPainter& P, qreal S) {
+    P.setPen(QPen(Ink, qMax<qreal>(1, S / 24)));
+    P.setBrush(QColor(190, 140, 80));
+    P.drawRoundedRect(QRectF(S * 0.15, S * 0.12, S * 0.55, S * 0.78), S * 0.05, S * 0.05);
+    P.setBrush(QColor(160, 160, 170));
+    P.drawRect(QRectF(S * 0.3, S * 0.06, S * 0.25, S * 0.12));
+    Sheet(P, QRectF(S * 0.42, S * 0.38, S * 0.46, S * 0.54), S);
+}
+
+void DrawToggle(QPainter& P, qreal S) {
+    Glyph(P, S, QStringLiteral("a\u03B1"), 0.55);
+}
+void DrawVariable(QPainter& P, qreal S) {
+    Glyph(P, S, QStringLiteral("x"), 0.8, true);
+}
+void DrawFunction(QPainter& P, qreal S) {
+    Glyph(P, S, QStringLiteral("f()"), 0.5, true);
+}
+
+void DrawKeyboard(QPainter& P, qreal S) {
+    P.setPen(QPen(Ink, qMax<qreal>(1, S / 32)));
+    P.setBrush(QColor(220, 225, 235));
+    P.drawRoundedRect(QRectF(S * 0.06, S * 0.22, S * 0.88, S * 0.56), S * 0.06, S * 0.06);
+    P.setBrush(Paper);
+    const qreal K = S * 0.16;
+    for (int Row = 0; Row < 3; ++Row)
+        for (int Col = 0; Col < 4; ++Col)
+            P.drawRect(
+                QRectF(S * 0.13 + Col * (K + S * 0.035), S * 0.27 + Row * (K - S * 0.005), K, K * 0.8));
+}
+
+void DrawMenu(QPainter& P, qreal S) {
+    P.setPen(QPen(Ink, qMax<qreal>(1, S / 24)));
+    P.setBrush(Paper);
+    P.drawRect(QRectF(S * 0.1, S * 0.12, S * 0.8, S * 0.76));
+    P.setBrush(QColor(120, 150, 210));
+    P.drawRect(QRectF(S * 0.1, S * 0.12, S * 0.8, S * 0.16));
+    for (int I = 0; I < 3; ++I)
+        P.drawLine(QPointF(S * 0.22, S * (0.42 + I * 0.14)), QPointF(S * 0.6, S * (0.42 + I * 0.14)));
+}
+
+void DrawHelp(QPainter& P, qreal S) {
+    P.setPen(Qt::NoPen);
+    P.setBrush(QColor(60, 110, 200));
+    P.drawEllipse(QRectF(S * 0.1, S * 0.1, S * 0.8, S * 0.8));
+    P.setFont(GlyphFont(S * 0.6));
+    P.setPen(Qt::white);
+    P.drawText(QRectF(0, 0, S, S), Qt::AlignCenter, QStringLiteral("?"));
+}
+
+void DrawExit(QPainter& P, qreal S) {
+    P.setPen(Qt::NoPen);
+    P.setBrush(Accent);
+    P.drawEllipse(QRectF(S * 0.1, S * 0.1, S * 0.8, S * 0.8));
+    P.setPen(QPen(Qt::white, S * 0.1, Qt::SolidLine, Qt::RoundCap));
+    P.drawLine(QPointF(S * 0.35, S * 0.35), QPointF(S * 0.65, S * 0.65));
+    P.drawLine(QPointF(S * 0.65, S * 0.35), QPointF(S * 0.35, S * 0.65));
+}
+
+void DrawApp(QPainter& P, qreal S) {
+    QLinearGradient G(0, 0, 0, S);
+    G.setColorAt(0, QColor(70, 110, 190));
+    G.setColorAt(1, QColor(30, 55, 120));
+    P.setPen(Qt::NoPen);
+    P.setBrush(G);
+    P.drawRoundedRect(QRectF(S * 0.04, S * 0.04, S * 0.92, S * 0.92), S * 0.18, S * 0.18);
+    P.setBrush(Paper);
+    P.drawRoundedRect(QRectF(S * 0.14, S * 0.16, S * 0.72, S * 0.3), S * 0.05, S * 0.05);
+    P.setFont(GlyphFont(S * 0.22, true));
+    P.setPen(Ink);
+    P.drawText(QRectF(S * 0.14, S * 0.16, S * 0.68, S * 0.3), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("f(x)"));
+    P.setFont(GlyphFont(S * 0.34));
+    P.setPen(Paper);
+    P.drawText(QRectF(S * 0.14, S * 0.48, S * 0.72, S * 0.42), Qt::AlignCenter, QStringLiteral("="));
+}
+
+QIcon Draw(TPainterFn Fn) {
+    QIcon Icon;
+    for (int Size : {16, 24, 32, 48, 64}) {
+        QPixmap Pixmap(Size, Size);
+        Pixmap.fill(Qt::transparent);
+        QPainter P(&Pixmap);
+        P.setRenderHint(QPainter::Antialiasing);
+        P.setRenderHint(QPainter::TextAntialiasing);
+        Fn(P, Size);
+        P.end();
+        Icon.addPixmap(Pixmap);
+    }
+    return Icon;
+}
+
+struct TActionImage {
+    const char* Name;
+    TPainterFn Fn;
+};
+constexpr TActionImage ActionImages[] = {
+    {"EditCopy", DrawCopy},
+    {"EditPaste", DrawPaste},
+    {"FontToggleChar", DrawToggle},
+    {"ToolsInsertVariable", DrawVariable},
+    {"ToolsInsertFunction", DrawFunction},
+    {"ToolsKeyboard", DrawKeyboard},
+    {"ViewMenubar", DrawMenu},
+    {"ProgramHelp", DrawHelp},
+    {"ProgramExit", DrawExit},
+};
+} // namespace
+
+QIcon AppIcon() {
+    return Draw(DrawApp);
+}
+
+QIcon ActionIcon(const QString& ActionName) {
+    for (const TActionImage& A : ActionImages)
+        if (ActionName == QLatin1String(A.Name)) return Draw(A.Fn);
+    return {};
+}

@@ -1,0 +1,899 @@
+#include "Main.h"
+
+#include "About.h"
+#include "ActionList.h"
+#include "Images.h"
+#include "Memo.h"
+#include "Parse.Infix.h"
+#include "Platform.h"
+#include "ShortCut.h"
+#include "StatusBar.h"
+#include "Utils.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStatusTipEvent>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <filesystem>
+
+namespace {
+constexpr int DesignedClientWidth = 529;
+constexpr int DesignedClientHeight = 456;
+constexpr QPoint DesignedPosition(350, 208);
+constexpr int MemoMargin = 6;
+constexpr int MinFontSize = 8;
+constexpr int MaxFontSize = 30;
+constexpr TColor DefaultBackColor = 16777215; // white
+// The Tools menu's entry for Insert function carries this key of its own; while
+// the menu is attached it is looked up before the action list (see MenuClaims).
+constexpr TShortCut MenuFunctionKey = scCtrl | 'F';
+
+const char* const ToolBarActions[] = {
+    "EditCopy",      "EditPaste",   "FontToggleChar", "ToolsInsertVariable", "ToolsInsertFunction",
+    "ToolsKeyboard", "ViewMenubar", "ProgramHelp",    "ProgramExit"};
+const char* const ToolsActions[] = {"ToolsKeyboard", "ToolsInsertVariable", "ToolsInsertFunction",
+                                    "ToolsSymbolList", "ToolsCustomize"};
+
+// The text of the input box as the runner reads it: rows separated by CR LF.
+std::u16string ProgramText(QString Text) {
+    Text.replace(QChar::ParagraphSeparator, u'\n');
+    Text.replace(QChar::LineSeparator, u'\n'); // Shift+Enter
+    Text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return Text.toStdU16String();
+}
+
+QMargins FrameMargins(const QWidget& W) {
+    const QRect F = W.frameGeometry();
+    const QRect C = W.geometry();
+    return {C.left() - F.left(), C.top() - F.top(), F.right() - C.right(), F.bottom() - C.bottom()};
+}
+} // namespace
+
+struct TMainForm::TActionRow {
+    const char* Name;
+    const char* Category;
+    const char* Caption;
+    TShortCut ShortCut;
+    const char* Hint;
+    void (TMainForm::*Slot)(); // null for the Tools commands that come with their windows
+    bool Checkable;
+};
+
+// The order of this table is the order of the action list, of the "Shortcuts"
+// section of the settings file and of the hotkeys editor.
+const TMainForm::TActionRow TMainForm::ActionRows[] = {
+    {"ProgramHelp", "Program", "Help", vkF1, "Shows help", &TMainForm::ProgramHelp, false},
+    {"ProgramAbout", "Program", "About", 0, "Shows infromation about the program", &TMainForm::ProgramAbout,
+     false},
+    {"ProgramExit", "Program", "Exit", vkEscape, "Exits the program", &TMainForm::ProgramExit, false},
+    {"FileOpen", "File", "Open...", scCtrl | 'O', "Opens an existing file", &TMainForm::FileOpen, false},
+    {"FileSave", "File", "Save...", scCtrl | 'S', "Saves the document to a file", &TMainForm::FileSave,
+     false},
+    {"FileExecute", "File", "Execute...", 0, "Executes all commands in a file", &TMainForm::FileExecute,
+     false},
+    {"ViewTitlebar", "View", "Titlebar", 0, "Toggles visibility of titlebar", &TMainForm::ViewTitlebar, true},
+    {"ViewMenubar", "View", "Main menu", scAlt | 'M', "Toggles visibility of main menu",
+     &TMainForm::ViewMenubar, true},
+    {"ViewStatusbar", "View", "Statusbar", scAlt | 'S', "Toggles visibility of statusbar",
+     &TMainForm::ViewStatusbar, true},
+    {"ViewFullScreen", "View", "Full screen", scAlt | vkReturn, "Toggles fullscreen",
+     &TMainForm::ViewFullScreen, true},
+    {"ViewStayOnTop", "View", "Stay on top", scCtrl | 'T',
+     "When checked the window stays on top of all other windows", &TMainForm::ViewStayOnTop, true},
+    {"ViewForeColor", "View", "Forecolor...", 0, "Selects foreground color", &TMainForm::ViewForeColor,
+     false},
+    {"ViewBackColor", "View", "Backcolor...", 0, "Selects background color", &TMainForm::ViewBackColor,
+     false},
+    {"FontSelect", "Font", "Select...", scCtrl | 'F', "Enables to select font", &TMainForm::FontSelect,
+     false},
+    {"FontGrow", "Font", "Grow", scAlt | vkUp, "Increases font size by 2 points", &TMainForm::FontGrow,
+     false},
+    {"FontShrink", "Font", "Shrink", scAlt | vkDown, "Decreases font size by 2 points",
+     &TMainForm::FontShrink, false},
+    {"FontBold", "Font", "Bold", scCtrl | 'B', "Toggles font style bold", &TMainForm::FontBold, true},
+    {"FontItalic", "Font", "Italic", scCtrl | 'I', "Toggles font style italic", &TMainForm::FontItalic, true},
+    {"FontToggleChar", "Font", "Toggle symbol", scCtrl | 'G',
+     "Toggle selected character(s) between latin, greek and cyrillic alphabet", &TMainForm::FontToggleChar,
+     false},
+    {"ParserEvaluate", "Parser", "Evaluate", vkReturn, "Execute all statements", &TMainForm::ParserEvaluate,
+     false},
+    {"ParserIncreaseDigits", "Parser", "Increase precision", scCtrl | vkUp,
+     "Increases the number of significant digits", &TMainForm::ParserIncreaseDigits, false},
+    {"ParserDecreaseDigits", "Parser", "Decrease precision", scCtrl | vkDown,
+     "Decreases the number of significant digits", &TMainForm::ParserDecreaseDigits, false},
+    {"ParserRetainOutput", "Parser", "Preserve output", 0,
+     "If enabled, calculation results will accumulate in the output text box", &TMainForm::ParserRetainOutput,
+     true},
+    {"ParserDecimal", "Parser", "Decimal", scAlt | 'D', "Display numerical results in decimal",
+     &TMainForm::ParserDecimal, true},
+    {"ParserBinary", "Parser", "Binary", scAlt | 'B', "Display numerical results in binary (real part only)",
+     &TMainForm::ParserBinary, true},
+    {"ParserHexadecimal", "Parser", "Hexadecimal", scAlt | 'H',
+     "Display numerical results in hexadecimal (real part only)", &TMainForm::ParserHexadecimal, true},
+    {"ParserRoman", "Parser", "Roman", scAlt | 'R', "Display numerical results in Roman (real part only)",
+     &TMainForm::ParserRoman, true},
+    {"ParserTime", "Parser", "Time", scAlt | 'T', "Display numerical results as time (real part only)",
+     &TMainForm::ParserTime, true},
+    {"ToolsKeyboard", "Tools", "Keyboard", 0, "Displays on-screen keyboard", nullptr, true},
+    {"ToolsInsertVariable", "Tools", "Insert variable...", 0, "Displays the list of defined variables",
+     nullptr, false},
+    {"ToolsInsertFunction", "Tools", "Insert function...", 0, "Displays the list of defined functions",
+     nullptr, false},
+    {"ToolsSymbolList", "Tools", "List of defined symbols", 0,
+     "Displays the list of defined symbols in memory", nullptr, false},
+    {"ToolsCustomize", "Tools", "Customize hotkeys...", 0, "Customize the shortcut keys", nullptr, false},
+    {"EditSelectAll", "Edit", "Select All", scCtrl | 'A', "Selects all text", &TMainForm::EditSelectAll,
+     false},
+    {"EditCut", "Edit", "Cut", scCtrl | 'X', "Cuts the selection to the Clipboard", &TMainForm::EditCut,
+     false},
+    {"EditCopy", "Edit", "Copy", scCtrl | 'C', "Copies the selection to the Clipboard", &TMainForm::EditCopy,
+     false},
+    {"EditPaste", "Edit", "Paste", scCtrl | 'V', "Inserts Clipboard contents", &TMainForm::EditPaste, false},
+    {"EditUndo", "Edit", "Undo", scCtrl | 'Z', "Reverts the last action", &TMainForm::EditUndo, false},
+    {"EditRedo", "Edit", "Redo", scShift | scCtrl | 'Z', "Redoes the last undone action",
+     &TMainForm::EditRedo, false},
+    {"EditOptionsAssignOnColon", "Edit", "Assign on colon/equal", 0, "Enter assignment operator on colon",
+     &TMainForm::EditOptionsAssignOnColon, true},
+    {"EditOptionsEncloseOnBracket", "Edit", "Enclose on bracket", 0,
+     "Enclose selection in brackets when a bracket is pressed", &TMainForm::EditOptionsEncloseOnBracket,
+     true},
+    {"EditOptionsEncloseOnOperator", "Edit", "Enclose on operator", 0,
+     "Enclose selection in brackets when an operator is pressed", &TMainForm::EditOptionsEncloseOnOperator,
+     true},
+};
+
+TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& CommandLine) {
+    setWindowTitle(QCoreApplication::applicationName());
+    setWindowIcon(AppIcon());
+    CreateControls();
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    resize(DesignedClientWidth, DesignedClientHeight + mnuMain->sizeHint().height());
+    move(DesignedPosition);
+    SetMemoMargins(*Memo1, MemoMargin);
+    SetMemoMargins(*Memo2, MemoMargin);
+
+    FParser = std::make_unique<TProgramParser>();
+    FOutputLines = std::make_unique<TMemoLines>(*Memo2);
+    FParser->Output().Connect(*FOutputLines);
+    LocateFiles(StateDir);
+    RestoreSettings();
+    LoadSymbolMap();
+    RunInitDefs();
+    LoadAutoSave();
+    FHistory = std::make_unique<THistory>(Memo1->toPlainText());
+    if (CommandLine) {
+        SetInputText(*CommandLine);
+        FHistory->Add(*CommandLine);
+        Action(QStringLiteral("ParserEvaluate"))->trigger();
+    }
+    FillAboutInfo();
+    UpdateActions();
+    qApp->installEventFilter(this);
+}
+
+TMainForm::~TMainForm() {
+    // Closing the native window during destruction still reports focus and
+    // selection changes; this part of the object is gone by then.
+    for (QObject* Sender : std::initializer_list<QObject*>{qApp, QGuiApplication::clipboard(), Memo1, Memo2})
+        disconnect(Sender, nullptr, this, nullptr);
+    FParser.reset(); // its output writes into lines that refer to Memo2
+}
+
+QAction* TMainForm::Action(const QString& Name) const {
+    const int Index = ActionList->IndexOf(Name);
+    return Index < 0 ? nullptr : ActionList->Action(Index);
+}
+
+void TMainForm::CreateControls() {
+    setMinimumSize(250, 200);
+    setContextMenuPolicy(Qt::NoContextMenu); // no menu for hiding the tool bar
+    FClient = new QWidget(this);
+    setCentralWidget(FClient);
+    Memo1 = new TMemo(FClient);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setUndoRedoEnabled(false); // the history is the undo of the input box
+    Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    Memo2 = new TMemo(FClient);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    setTabOrder(Memo1, Memo2);
+    StatusBar = new TStatusBar({200, 120}, this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(StatusBar);
+
+    QFont Font(QStringLiteral("Courier New"));
+    Font.setStyleHint(QFont::TypeWriter);
+    Font.setPointSize(18);
+    Font.setBold(true);
+    ApplyFont(Font);
+    ApplyColors(QColor(128, 0, 0), ColorToQColor(DefaultBackColor));
+
+    FClient->installEventFilter(this);
+    Memo1->installEventFilter(this);
+    Memo1->viewport()->installEventFilter(this);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::InputChanged);
+    for (TMemo* M : {Memo1, Memo2}) {
+        connect(M, &QPlainTextEdit::selectionChanged, this, &TMainForm::UpdateEditActions);
+        connect(M, &QPlainTextEdit::textChanged, this, &TMainForm::UpdateEditActions);
+    }
+    connect(qApp, &QApplication::focusChanged, this, &TMainForm::UpdateEditActions);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::UpdateEditActions);
+}
+
+void TMainForm::CreateActions() {
+    ActionList = new TActionList(this);
+    ActionList->setObjectName(QStringLiteral("ActionList"));
+    FFormats = new QActionGroup(this);
+    for (const TActionRow& Row : ActionRows) {
+        const QString Name = QString::fromLatin1(Row.Name);
+        auto* A = new QAction(QString::fromUtf8(Row.Caption), this);
+        A->setObjectName(Name);
+        A->setStatusTip(QString::fromUtf8(Row.Hint));
+        A->setToolTip(QString::fromUtf8(Row.Hint));
+        A->setCheckable(Row.Checkable);
+        A->setIcon(ActionIcon(Name));
+        if (Row.Slot) {
+            connect(A, &QAction::triggered, this, Row.Slot);
+            connect(A, &QAction::triggered, this, &TMainForm::UpdateActions);
+        } else {
+            A->setEnabled(false); // the Tools windows are not built yet
+        }
+        addAction(A); // so that shortcuts work with the menu detached
+        ActionList->Add(A, QString::fromLatin1(Row.Category), Row.ShortCut);
+        if (Name.startsWith(u"Parser") && Row.Checkable && Name != u"ParserRetainOutput")
+            FFormats->addAction(A);
+    }
+    QAction* InsertFunction = Action(QStringLiteral("ToolsInsertFunction"));
+    InsertFunction->setText(InsertFunction->text() + u'\t' + ShortCutToText(MenuFunctionKey));
+}
+
+void TMainForm::CreateMenus() {
+    mnuMain = new QMenuBar(this);
+    mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    setMenuBar(mnuMain);
+    auto Fill = [this](QMenu* Menu, std::initializer_list<const char*> Names) {
+        for (const char* Name : Names)
+            if (Name)
+                Menu->addAction(Action(QString::fromLatin1(Name)));
+            else
+                Menu->addSeparator();
+    };
+    Fill(mnuMain->addMenu(QStringLiteral("&Program")), {"ProgramHelp", "ProgramAbout", "ProgramExit"});
+    Fill(mnuMain->addMenu(QStringLiteral("&File")), {"FileOpen", "FileSave", "FileExecute"});
+    Fill(mnuMain->addMenu(QStringLiteral("&View")),
+         {"ViewTitlebar", "ViewMenubar", "ViewStatusbar", "ViewFullScreen", "ViewStayOnTop", "ViewForeColor",
+          "ViewBackColor"});
+    Fill(mnuMain->addMenu(QStringLiteral("Fo&nt")),
+         {"FontSelect", "FontGrow", "FontShrink", "FontBold", "FontItalic", "FontToggleChar"});
+    QMenu* Parser = mnuMain->addMenu(QStringLiteral("P&arser"));
+    Fill(Parser, {"ParserIncreaseDigits", "ParserDecreaseDigits", "ParserRetainOutput"});
+    Fill(Parser->addMenu(QStringLiteral("Result format")),
+         {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman", "ParserTime"});
+    Fill(
+        mnuMain->addMenu(QStringLiteral("Tools")),
+        {"ToolsKeyboard", "ToolsInsertVariable", "ToolsInsertFunction", "ToolsSymbolList", "ToolsCustomize"});
+
+    mnuPopup = new QMenu(this);
+    mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+    Fill(mnuPopup, {"EditUndo", "EditRedo", nullptr, "EditCut", "EditCopy", "EditPaste", nullptr});
+    Fill(mnuPopup->addMenu(QStringLiteral("Options")),
+         {"EditOptionsAssignOnColon", "EditOptionsEncloseOnBracket", "EditOptionsEncloseOnOperator"});
+    connect(Memo1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& At) { mnuPopup->popup(Memo1->mapToGlobal(At)); });
+}
+
+void TMainForm::CreateToolBar() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(48, 48));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    for (const char* Name : ToolBarActions) {
+        QAction* A = Action(QString::fromLatin1(Name));
+        ToolBar1->addAction(A);
+        if (QWidget* Button = ToolBar1->widgetForAction(A)) Button->setFixedSize(55, 54);
+    }
+}
+
+void TMainForm::LocateFiles(const QString& StateDir) {
+    QString Dir = StateDir;
+    if (Dir.isEmpty())
+        Dir = StateDirFor(ExeDir(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    else if (!Dir.endsWith(u'/'))
+        Dir += u'/';
+    FReadDirs = {Dir};
+    if (StateDir.isEmpty()) {
+        // An installed calculator finds its shipped files beside the executable
+        // or in the shared data folder of the installation.
+        for (const QString& Other : {ExeDir(), ExeDir() + QStringLiteral("../share/sumtra/")})
+            if (!FReadDirs.contains(Other)) FReadDirs.append(Other);
+    }
+    FAutoSaveFile = Dir + QStringLiteral("AutoSave.txt");
+    FSymbolMapFile = ReadFileOf(QStringLiteral("SymbolMap.txt"));
+    FInitDefsFile = ReadFileOf(QStringLiteral("InitDefs.txt"));
+    const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    FIniFile = Dir + RemoveFileExt(ExeName) + QStringLiteral(".ini");
+}
+
+QString TMainForm::ReadFileOf(const QString& FileName) const {
+    for (const QString& Dir : FReadDirs)
+        if (QFileInfo::exists(Dir + FileName)) return Dir + FileName;
+    return FReadDirs.first() + FileName;
+}
+
+void TMainForm::RestoreSettings() {
+    TIniFileEx Ini(FIniFile);
+    Ini.SetSection(QStringLiteral("Settings"));
+    const QColor Back = ColorToQColor(Ini.GetColor(QStringLiteral("BackColor"), DefaultBackColor));
+    QFont Font = Memo1->font();
+    QColor FontColor = Memo1->FontColor();
+    Ini.RestoreFont(QStringLiteral("Font"), MinFontSize, MaxFontSize, Font, FontColor);
+    ApplyColors(FontColor, Back);
+    ApplyFont(Font);
+    SetBounds(Ini.GetRect(QStringLiteral("Form"), NormalBounds(), TRect::FromQRect(WorkArea())));
+    if (Ini.GetBool(QStringLiteral("Maximized"), false)) ViewFullScreen();
+    SetTopMost(Ini.GetBool(QStringLiteral("OnTop"), false));
+    SetCaptionVisible(Ini.GetBool(QStringLiteral("Titlebar"), true));
+    StatusBar->setHidden(!Ini.GetBool(QStringLiteral("Statusbar"), true));
+    mnuMain->setHidden(!Ini.GetBool(QStringLiteral("Menu"), true));
+    FAssignOnColon = Ini.GetBool(QStringLiteral("AssignOnColon"), true);
+    FEncloseOnBracket = Ini.GetBool(QStringLiteral("EncloseOnBracket"), false);
+    FEncloseOnOperator = Ini.GetBool(QStringLiteral("EncloseOnOperator"), false);
+    Ini.SetSection(QStringLiteral("Shortcuts"));
+    for (int I = 0; I < ActionList->Count(); ++I)
+        ActionList->SetShortCut(I, Ini.GetInt(ActionList->Name(I), 0, 65535, ActionList->ShortCut(I)));
+}
+
+void TMainForm::SaveSettings() {
+    QStringList Errors;
+    try {
+        TIniFileEx Ini(FIniFile);
+        Ini.SetSection(QStringLiteral("Settings"));
+        Ini.SaveFont(QStringLiteral("Font"), Memo1->font(), Memo1->FontColor());
+        Ini.SetColor(QStringLiteral("BackColor"), QColorToColor(Memo1->BackColor()));
+        Ini.SetInt(QStringLiteral("MemoHeight"), Memo1->height());
+        Ini.SetBool(QStringLiteral("Maximized"), isMaximized());
+        // The bounds it returns to, so a maximised window comes back at its normal place.
+        Ini.SetRect(QStringLiteral("Form"), NormalBounds());
+        Ini.SetBool(QStringLiteral("OnTop"), TopMost());
+        Ini.SetBool(QStringLiteral("Titlebar"), CaptionVisible());
+        Ini.SetBool(QStringLiteral("Statusbar"), !StatusBar->isHidden());
+        Ini.SetBool(QStringLiteral("Menu"), !mnuMain->isHidden());
+        Ini.SetBool(QStringLiteral("AssignOnColon"), FAssignOnColon);
+        Ini.SetBool(QStringLiteral("EncloseOnBracket"), FEncloseOnBracket);
+        Ini.SetBool(QStringLiteral("EncloseOnOperator"), FEncloseOnOperator);
+        if (ActionList->ChangeMark() != 0) {
+            Ini.SetSection(QStringLiteral("Shortcuts"));
+            for (int I = 0; I < ActionList->Count(); ++I)
+                Ini.SetHotkey(ActionList->Name(I), ActionList->ShortCut(I));
+        }
+    } catch (const std::exception& E) {
+        Errors.append(QString::fromUtf8(E.what()));
+    }
+    const QString Input = Memo1->toPlainText();
+    // An auto-saved text that could not be read is not replaced by an empty box.
+    if (!(FAutoSaveUnread && Input.isEmpty())) {
+        try {
+            WriteTextFile(FAutoSaveFile, Input);
+        } catch (const std::exception& E) {
+            Errors.append(QString::fromUtf8(E.what()));
+        }
+    }
+    for (const QString& Error : Errors)
+        WarningBox(QStringLiteral("%s"), {Error});
+}
+
+void TMainForm::LoadSymbolMap() {
+    QAction* Toggle = Action(QStringLiteral("FontToggleChar"));
+    FSymbolMap.reset();
+    if (!QFileInfo::exists(FSymbolMapFile)) {
+        Toggle->setEnabled(false);
+        WarningBox(
+            QStringLiteral("The file '%s' was not found. The command 'Font > Toggle symbol' is disabled."),
+            {FSymbolMapFile});
+        return;
+    }
+    try {
+        FSymbolMap = TSymbolMap::Load(FSymbolMapFile);
+    } catch (const std::exception& E) {
+        Toggle->setEnabled(false);
+        WarningBox(
+            QStringLiteral("An error occurred while loading '%s': %s. The command 'Font > Toggle symbol' is "
+                           "disabled."),
+            {FSymbolMapFile, QString::fromUtf8(E.what())});
+    }
+}
+
+void TMainForm::RunInitDefs() {
+    if (!QFileInfo::exists(FInitDefsFile)) return;
+    try {
+        FParser->ExecuteFile(std::filesystem::path(FInitDefsFile.toStdU16String()), false);
+    } catch (const std::exception& E) {
+        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+    }
+}
+
+void TMainForm::LoadAutoSave() {
+    if (!QFileInfo::exists(FAutoSaveFile)) return;
+    try {
+        SetInputText(ReadTextFile(FAutoSaveFile));
+    } catch (const std::exception& E) {
+        FAutoSaveUnread = true;
+        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+    }
+}
+
+void TMainForm::FillAboutInfo() {
+    AboutInfo.Major = QStringLiteral("3");
+    AboutInfo.Minor = QStringLiteral("0");
+    AboutInfo.Build = QStringLiteral("6");
+    AboutInfo.Date = QDate(2015, 1, 18);
+    AboutInfo.License = QStringLiteral("Free");
+    AboutInfo.Description =
+        QStringLiteral("The program evaluates complex-valued floating-point expressions in infix notation");
+    AboutInfo.Author = QStringLiteral("The Sumtra developers");
+    AboutInfo.Homepage = QStringLiteral("https://sumtra.example.org/");
+}
+
+TRect TMainForm::NormalBounds() const {
+    QRect Client = geometry();
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) {
+        const QRect Normal = normalGeometry();
+        if (Normal.isValid()) Client = Normal;
+    }
+    return TRect::FromQRect(Client.marginsAdded(FrameMargins(*this)));
+}
+
+void TMainForm::SetBounds(const TRect& Outer) {
+    const QMargins M = FrameMargins(*this);
+    setGeometry(Outer.ToQRect().marginsRemoved(M));
+    // Before the first show the frame is not known yet; the bounds are applied
+    // again once it is.
+    if (!isVisible()) FPendingBounds = Outer;
+}
+
+bool TMainForm::event(QEvent* Event) {
+    if (Event->type() == QEvent::StatusTip) {
+        StatusBar->SetPanelText(0, static_cast<QStatusTipEvent*>(Event)->tip());
+        return true;
+    }
+    return TFormEx::event(Event);
+}
+
+bool TMainForm::MenuClaims(QKeyEvent& Key) const {
+    return KeyToShortCut(Key.keyCombination()) == MenuFunctionKey && !mnuMain->isHidden() &&
+           Action(QStringLiteral("ToolsInsertFunction"))->isEnabled();
+}
+
+bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
+    switch (Event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress: {
+        // Text boxes claim Enter, Tab and the editing keys before any shortcut
+        // sees them. A key bound to an enabled action is handed back to the
+        // action instead, so Enter evaluates and Ctrl+Z uses the history.
+        auto* W = qobject_cast<QWidget*>(Watched);
+        if (!W || W->window() != this) break;
+        auto& Key = static_cast<QKeyEvent&>(*Event);
+        if (MenuClaims(Key)) {
+            if (Event->type() == QEvent::KeyPress) Action(QStringLiteral("ToolsInsertFunction"))->trigger();
+            Event->accept();
+            return true;
+        }
+        if (Event->type() == QEvent::ShortcutOverride &&
+            ActionList->FindEnabled(KeyToShortCut(Key.keyCombination()))) {
+            Event->ignore();
+            return true;
+        }
+        break;
+    }
+    case QEvent::KeyRelease:
+        if (Watched == Memo1) UpdateStatusPosition();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (Watched == Memo1->viewport()) UpdateStatusPosition();
+        break;
+    case QEvent::Resize:
+        if (Watched == FClient) ApplyLayout();
+        break;
+    default: break;
+    }
+    return TFormEx::eventFilter(Watched, Event);
+}
+
+void TMainForm::showEvent(QShowEvent* Event) {
+    TFormEx::showEvent(Event);
+    if (Event->spontaneous()) return;
+    ApplyLayout();
+    if (!FShown) {
+        FShown = true;
+        Memo1->setFocus();
+        Memo1->selectAll();
+    }
+    if (FPendingBounds) {
+        QTimer::singleShot(0, this, [this] {
+            if (FPendingBounds && !FrameMargins(*this).isNull() && windowState() == Qt::WindowNoState)
+                SetBounds(*FPendingBounds);
+            FPendingBounds.reset();
+        });
+    }
+}
+
+void TMainForm::resizeEvent(QResizeEvent* Event) {
+    TFormEx::resizeEvent(Event);
+    ApplyLayout();
+    if (isVisible() && !isMinimized()) Action(QStringLiteral("ViewFullScreen"))->setChecked(isMaximized());
+}
+
+void TMainForm::changeEvent(QEvent* Event) {
+    TFormEx::changeEvent(Event);
+    if (Event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+        Action(QStringLiteral("ViewFullScreen"))->setChecked(isMaximized());
+}
+
+void TMainForm::closeEvent(QCloseEvent* Event) {
+    // Closing is never refused; a settings or input file that cannot be
+    // written is reported and the window closes all the same.
+    SaveSettings();
+    Event->accept();
+}
+
+void TMainForm::ApplyLayout() {
+    int H = height() - (mnuMain->isHidden() ? 0 : mnuMain->sizeHint().height());
+    const int ToolBarHeight = ToolBar1->sizeHint().height();
+    const bool ShowToolBar = 3 * ToolBarHeight < H;
+    if (ToolBar1->isHidden() == ShowToolBar) ToolBar1->setVisible(ShowToolBar);
+    if (ShowToolBar) H -= ToolBarHeight;
+    if (!StatusBar->isHidden()) H -= StatusBar->sizeHint().height();
+    const int Top = qMax(0, H / 2);
+    Memo1->setGeometry(0, 0, FClient->width(), Top);
+    Memo2->setGeometry(0, Top, FClient->width(), qMax(0, FClient->height() - Top));
+    StatusBar->SetPanelWidth(0, width() - StatusBar->PanelWidth(1));
+}
+
+void TMainForm::UpdateStatusPosition() {
+    const int Start = Memo1->textCursor().selectionStart();
+    const QTextBlock Line = Memo1->document()->findBlock(Start);
+    StatusBar->SetPanelText(
+        1, QStringLiteral("Line %1  Position %2").arg(Line.blockNumber() + 1).arg(Start - Line.position()));
+}
+
+void TMainForm::UpdateActions() {
+    auto Check = [this](const char* Name, bool Value) {
+        Action(QString::fromLatin1(Name))->setChecked(Value);
+    };
+    Check("ViewTitlebar", CaptionVisible());
+    Check("ViewMenubar", !mnuMain->isHidden());
+    Check("ViewStatusbar", !StatusBar->isHidden());
+    Check("ViewStayOnTop", TopMost());
+    if (!isMinimized()) Check("ViewFullScreen", isMaximized());
+    Check("FontBold", Memo1->font().bold());
+    Check("FontItalic", Memo1->font().italic());
+    Check("ParserRetainOutput", FParser->Output().Preserve());
+    const char* const Formats[] = {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman",
+                                   "ParserTime"}; // ORDER TNumberFormat
+    for (int F = 0; F < 5; ++F)
+        Check(Formats[F], FParser->NumberFormat() == F);
+    Check("EditOptionsAssignOnColon", FAssignOnColon);
+    Check("EditOptionsEncloseOnBracket", FEncloseOnBracket);
+    Check("EditOptionsEncloseOnOperator", FEncloseOnOperator);
+    Action(QStringLiteral("FontToggleChar"))->setEnabled(FSymbolMap.has_value());
+    Action(QStringLiteral("EditUndo"))->setEnabled(FHistory && FHistory->CanUndo());
+    Action(QStringLiteral("EditRedo"))->setEnabled(FHistory && FHistory->CanRedo());
+    UpdateEditActions();
+}
+
+void TMainForm::UpdateEditActions() {
+    if (!ActionList) return;
+    const TMemo* M = FocusedMemo();
+    const bool Selected = M && M->textCursor().hasSelection();
+    Action(QStringLiteral("EditCut"))->setEnabled(Selected && !M->isReadOnly());
+    Action(QStringLiteral("EditCopy"))->setEnabled(Selected);
+    Action(QStringLiteral("EditPaste"))->setEnabled(M && !M->isReadOnly() && M->canPaste());
+    Action(QStringLiteral("EditSelectAll"))->setEnabled(M && !M->document()->isEmpty());
+}
+
+TMemo* TMainForm::FocusedMemo() const {
+    const QWidget* Focus = QApplication::focusWidget();
+    if (Focus == Memo1) return Memo1;
+    if (Focus == Memo2) return Memo2;
+    return nullptr;
+}
+
+void TMainForm::ApplyFont(const QFont& Font) {
+    Memo1->setFont(Font);
+    Memo2->setFont(Font);
+    SetMemoMargins(*Memo1, MemoMargin);
+    SetMemoMargins(*Memo2, MemoMargin);
+}
+
+void TMainForm::ApplyColors(const QColor& FontColor, const QColor& BackColor) {
+    for (TMemo* M : {Memo1, Memo2}) {
+        M->SetFontColor(FontColor);
+        M->SetBackColor(BackColor);
+        SetMemoMargins(*M, MemoMargin);
+    }
+}
+
+void TMainForm::SetInputText(const QString& Text) {
+    const QSignalBlocker Block(Memo1);
+    Memo1->setPlainText(Text);
+    Memo1->document()->setModified(false);
+    if (FHistory) UpdateActions();
+}
+
+// Every change made by the user is one step of the history; setting the whole
+// text from the program clears the modified mark and so records nothing. An
+// edit that empties the box is not recorded: the mark stays set, so the next
+// change is.
+void TMainForm::InputChanged() {
+    if (!FHistory) return;
+    QTextDocument* Doc = Memo1->document();
+    if (!Doc->isModified() || Doc->isEmpty()) return;
+    FHistory->Add(Memo1->toPlainText());
+    Doc->setModified(false);
+    Action(QStringLiteral("EditUndo"))->setEnabled(FHistory->CanUndo());
+    Action(QStringLiteral("EditRedo"))->setEnabled(FHistory->CanRedo());
+}
+
+void TMainForm::ProgramHelp() {
+    QString Path = ExeDir() + HelpFile();
+    for (const QString& Dir : {ExeDir(), ExeDir() + QStringLiteral("../share/sumtra/")})
+        if (QFileInfo::exists(Dir + HelpFile())) {
+            Path = QFileInfo(Dir + HelpFile()).absoluteFilePath();
+            break;
+        }
+    OpenDocument(Path);
+    showMinimized();
+}
+
+void TMainForm::ProgramAbout() {
+    TAboutForm::ShowDlg(this);
+}
+
+void TMainForm::ProgramExit() {
+    close();
+}
+
+namespace {
+const QStringList FileFilters = {QStringLiteral("Text documents (*.txt)"), QStringLiteral("All files (*)")};
+
+// The chosen file, or an empty text when the dialog was cancelled.
+QString ChooseFile(QWidget* Owner, QFileDialog::AcceptMode Mode, const QString& Caption,
+                   const QString& Preset = {}) {
+    QFileDialog Dialog(Owner, Caption);
+    Dialog.setAcceptMode(Mode);
+    Dialog.setFileMode(Mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    Dialog.setDefaultSuffix(QStringLiteral("txt"));
+    Dialog.setNameFilters(FileFilters);
+    Dialog.setFilter(Dialog.filter() | QDir::Hidden);
+    if (!Preset.isEmpty()) {
+        Dialog.setDirectory(QFileInfo(Preset).absolutePath());
+        Dialog.selectFile(Preset);
+    }
+    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return {};
+    return Dialog.selectedFiles().first();
+}
+} // namespace
+
+void TMainForm::FileOpen() {
+    const QString FileName = ChooseFile(this, QFileDialog::AcceptOpen, QStringLiteral("Open"));
+    if (FileName.isEmpty()) return;
+    try {
+        const QString Text = ReadTextFile(FileName);
+        SetInputText(Text);
+        FHistory->Add(Text);
+    } catch (const std::exception& E) {
+        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+    }
+}
+
+void TMainForm::FileSave() {
+    const QString FileName = ChooseFile(this, QFileDialog::AcceptSave, QStringLiteral("Save As"));
+    if (FileName.isEmpty()) return;
+    try {
+        WriteTextFile(FileName, Memo1->toPlainText());
+    } catch (const std::exception& E) {
+        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+    }
+}
+
+void TMainForm::FileExecute() {
+    const QString FileName =
+        ChooseFile(this, QFileDialog::AcceptOpen, QStringLiteral("Execute"), FInitDefsFile);
+    if (FileName.isEmpty()) return;
+    try {
+        FParser->ExecuteFile(std::filesystem::path(FileName.toStdU16String()), false);
+    } catch (const std::exception& E) {
+        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+    }
+}
+
+void TMainForm::ViewTitlebar() {
+    SetCaptionVisible(!CaptionVisible());
+}
+
+void TMainForm::ViewMenubar() {
+    mnuMain->setHidden(!mnuMain->isHidden());
+    ApplyLayout();
+}
+
+void TMainForm::ViewStatusbar() {
+    StatusBar->setHidden(!StatusBar->isHidden());
+    ApplyLayout();
+}
+
+void TMainForm::ViewFullScreen() {
+    const Qt::WindowStates State = windowState();
+    if (State.testFlag(Qt::WindowMaximized))
+        setWindowState(State & ~Qt::WindowMaximized);
+    else
+        setWindowState((State & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+}
+
+void TMainForm::ViewStayOnTop() {
+    SetTopMost(!TopMost());
+}
+
+void TMainForm::ViewForeColor() {
+    const QColor Color = QColorDialog::getColor(Memo1->FontColor(), this, QStringLiteral("Forecolor"));
+    if (Color.isValid()) ApplyColors(Color, Memo1->BackColor());
+}
+
+void TMainForm::ViewBackColor() {
+    const QColor Color = QColorDialog::getColor(Memo1->BackColor(), this, QStringLiteral("Backcolor"));
+    if (Color.isValid()) ApplyColors(Memo1->FontColor(), Color);
+}
+
+void TMainForm::FontSelect() {
+    QFontDialog Dialog(Memo1->font(), this);
+    Dialog.setOption(QFontDialog::DontUseNativeDialog); // the Apply button lives in Qt's own dialog
+    if (auto* Buttons = Dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* Apply = Buttons->addButton(QDialogButtonBox::Apply);
+        connect(Apply, &QPushButton::clicked, this, [this, &Dialog] { ApplyFont(Dialog.currentFont()); });
+    }
+    if (Dialog.exec() == QDialog::Accepted) ApplyFont(Dialog.selectedFont());
+}
+
+void TMainForm::FontGrow() {
+    QFont Font = Memo1->font();
+    Font.setPointSize(qMin(Font.pointSize() + 2, MaxFontSize));
+    Memo1->setFont(Font);
+    QFont Output = Memo2->font();
+    Output.setPointSize(Font.pointSize());
+    Memo2->setFont(Output);
+}
+
+void TMainForm::FontShrink() {
+    QFont Font = Memo1->font();
+    Font.setPointSize(qMax(Font.pointSize() - 2, MinFontSize));
+    Memo1->setFont(Font);
+    QFont Output = Memo2->font();
+    Output.setPointSize(Font.pointSize());
+    Memo2->setFont(Output);
+}
+
+void TMainForm::FontBold() {
+    QFont Font = Memo1->font();
+    Font.setBold(!Font.bold());
+    ApplyFont(Font);
+}
+
+void TMainForm::FontItalic() {
+    QFont Font = Memo1->font();
+    Font.setItalic(!Font.italic());
+    ApplyFont(Font);
+}
+
+void TMainForm::FontToggleChar() {
+    if (!FSymbolMap || !Memo1->hasFocus()) return;
+    QTextCursor Cursor = Memo1->textCursor();
+    if (!Cursor.hasSelection()) {
+        if (Cursor.position() == 0) return;
+        Cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor);
+    }
+    QString Text = Cursor.selectedText();
+    Text.replace(QChar::ParagraphSeparator, u'\n');
+    Cursor.insertText(FSymbolMap->Toggle(Text));
+    Memo1->setTextCursor(Cursor);
+}
+
+void TMainForm::ParserEvaluate() {
+    const QTextCursor Cursor = Memo1->textCursor();
+    const QString Text = Cursor.hasSelection() ? Cursor.selectedText() : Memo1->toPlainText();
+    FParser->Execute(ProgramText(Text), false);
+    QTextCursor Top = Memo2->textCursor();
+    Top.movePosition(QTextCursor::Start);
+    Memo2->setTextCursor(Top);
+    Memo2->ensureCursorVisible();
+}
+
+void TMainForm::ParserIncreaseDigits() {
+    if (FParser->Precision() >= 18) return;
+    FParser->SetPrecision(FParser->Precision() + 1);
+    FParser->Execute(false);
+}
+
+void TMainForm::ParserDecreaseDigits() {
+    if (FParser->Precision() <= 2) return;
+    FParser->SetPrecision(FParser->Precision() - 1);
+    FParser->Execute(false);
+}
+
+void TMainForm::ParserRetainOutput() {
+    FParser->Output().SetPreserve(Action(QStringLiteral("ParserRetainOutput"))->isChecked());
+}
+
+void TMainForm::SetFormat(int Format) {
+    FParser->SetNumberFormat(static_cast<TNumberFormat>(Format));
+    ParserEvaluate();
+}
+
+void TMainForm::ParserDecimal() {
+    SetFormat(nfDec);
+}
+void TMainForm::ParserBinary() {
+    SetFormat(nfBin);
+}
+void TMainForm::ParserHexadecimal() {
+    SetFormat(nfHex);
+}
+void TMainForm::ParserRoman() {
+    SetFormat(nfRoman);
+}
+void TMainForm::ParserTime() {
+    SetFormat(nfTime);
+}
+
+void TMainForm::EditSelectAll() {
+    if (TMemo* M = FocusedMemo()) M->selectAll();
+}
+
+void TMainForm::EditCut() {
+    if (TMemo* M = FocusedMemo()) M->cut();
+}
+
+void TMainForm::EditCopy() {
+    if (TMemo* M = FocusedMemo()) M->copy();
+}
+
+void TMainForm::EditPaste() {
+    if (TMemo* M = FocusedMemo()) M->paste();
+}
+
+void TMainForm::EditUndo() {
+    if (FHistory->CanUndo()) SetInputText(FHistory->Undo());
+}
+
+void TMainForm::EditRedo() {
+    if (FHistory->CanRedo()) SetInputText(FHistory->Redo());
+}
+
+void TMainForm::EditOptionsAssignOnColon() {
+    FAssignOnColon = !FAssignOnColon;
+}
+void TMainForm::EditOptionsEncloseOnBracket() {
+    FEncloseOnBracket = !FEncloseOnBracket;
+}
+void TMainForm::EditOptionsEncloseOnOperator() {
+    FEncloseOnOperator = !FEncloseOnOperator;
+}

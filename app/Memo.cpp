@@ -1,0 +1,78 @@
+#include "Memo.h"
+
+#include <QTextBlock>
+
+TMemo::TMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setAutoFillBackground(true); // fills the margins outside the viewport
+}
+
+void TMemo::SetMargins(int Left, int Right) {
+    setViewportMargins(Left, 0, Right, 0);
+}
+
+QColor TMemo::FontColor() const {
+    return palette().color(QPalette::Text);
+}
+
+void TMemo::SetFontColor(const QColor& Color) {
+    QPalette P = palette();
+    for (auto Group : {QPalette::Active, QPalette::Inactive})
+        P.setColor(Group, QPalette::Text, Color);
+    setPalette(P);
+}
+
+QColor TMemo::BackColor() const {
+    return palette().color(QPalette::Base);
+}
+
+void TMemo::SetBackColor(const QColor& Color) {
+    QPalette P = palette();
+    for (auto Group : {QPalette::Active, QPalette::Inactive}) {
+        P.setColor(Group, QPalette::Base, Color);
+        P.setColor(Group, QPalette::Window, Color);
+    }
+    setPalette(P);
+}
+
+void TMemoLines::Add(const std::u16string& Line) {
+    if (FUpdates > 0)
+        FPending.append(QString::fromStdU16String(Line));
+    else
+        FMemo.appendPlainText(QString::fromStdU16String(Line));
+}
+
+void TMemoLines::Clear() {
+    FPending.clear();
+    if (FUpdates > 0)
+        FCleared = true;
+    else
+        FMemo.clear();
+}
+
+std::int32_t TMemoLines::Count() const {
+    return (FCleared ? 0 : MemoCount()) + static_cast<std::int32_t>(FPending.size());
+}
+
+std::u16string TMemoLines::Get(std::int32_t Index) const {
+    const std::int32_t Shown = FCleared ? 0 : MemoCount();
+    if (Index < Shown) return FMemo.document()->findBlockByNumber(Index).text().toStdU16String();
+    return FPending[Index - Shown].toStdU16String();
+}
+
+void TMemoLines::EndUpdate() {
+    if (FUpdates == 0 || --FUpdates > 0) return;
+    if (FCleared)
+        FMemo.setPlainText(FPending.join(u'\n'));
+    else if (!FPending.isEmpty())
+        FMemo.appendPlainText(FPending.join(u'\n'));
+    FCleared = false;
+    FPending.clear();
+}
+
+std::int32_t TMemoLines::MemoCount() const {
+    // An empty box holds one empty block, which is no line at all.
+    const QTextDocument* Doc = FMemo.document();
+    return Doc->isEmpty() ? 0 : Doc->blockCount();
+}

@@ -1,0 +1,48 @@
+// The calculator's multi-line text boxes, and the line list through which the
+// program runner writes into the output box.
+#pragma once
+#include "Parse.Utils.h"
+
+#include <QPlainTextEdit>
+#include <QStringList>
+
+// A plain-text box without word wrap whose left and right inner margins can be
+// set in pixels. The margins are painted in the box's background colour.
+class TMemo : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    explicit TMemo(QWidget* Parent = nullptr);
+
+    void SetMargins(int Left, int Right);
+    int LeftMargin() const { return viewportMargins().left(); }
+    int RightMargin() const { return viewportMargins().right(); }
+    // Text colour and background colour, kept in the palette.
+    QColor FontColor() const;
+    void SetFontColor(const QColor& Color);
+    QColor BackColor() const;
+    void SetBackColor(const QColor& Color);
+};
+
+// The output box seen as a list of lines. Between BeginUpdate and EndUpdate the
+// lines are collected and the box is updated once at the end, so that a run of
+// many thousand lines lays the box out once, not once per line. Count and Get
+// see the pending lines as well.
+class TMemoLines : public TStrings {
+  public:
+    explicit TMemoLines(QPlainTextEdit& Memo) : FMemo(Memo) {} // Memo is borrowed
+
+    void Add(const std::u16string& Line) override;
+    void Clear() override;
+    std::int32_t Count() const override;
+    std::u16string Get(std::int32_t Index) const override;
+    void BeginUpdate() override { ++FUpdates; }
+    void EndUpdate() override;
+
+  private:
+    std::int32_t MemoCount() const;
+
+    QPlainTextEdit& FMemo;
+    int FUpdates = 0;
+    bool FCleared = false; // the box is to be emptied before the pending lines go in
+    QStringList FPending;
+};

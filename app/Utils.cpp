@@ -1,0 +1,115 @@
+#include "Utils.h"
+
+#include "Memo.h"
+#include "Parse.Utils.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace {
+QString GHelpFile = QStringLiteral("Help/Sumtra.htm");
+
+QString FileMessage(const QString& What, const QString& FileName, const QString& Reason) {
+    return QStringLiteral("%1 '%2': %3").arg(What, FileName, Reason);
+}
+
+[[noreturn]] void Fail(const QString& Message) {
+    throw EFileError(Message.toStdString());
+}
+} // namespace
+
+QString ExeDir() {
+    return QCoreApplication::applicationDirPath() + u'/';
+}
+
+QString RemoveFileExt(const QString& FileName) {
+    for (qsizetype I = FileName.size() - 1; I >= 0; --I) {
+        const QChar C = FileName[I];
+        if (C == u'/' || C == u'\\') break;
+        if (C == u'.') return FileName.left(I);
+    }
+    return FileName;
+}
+
+bool IsValidFileName(const QString& Text) {
+    static const QString Forbidden = QStringLiteral("\"*/:<>?\\|");
+    if (Text.isEmpty()) return false;
+    for (QChar C : Text)
+        if (Forbidden.contains(C)) return false;
+    return true;
+}
+
+void OpenDocument(const QString& Target) {
+    const QUrl Url = Target.contains(QStringLiteral("://")) || Target.startsWith(QStringLiteral("mailto:"))
+                         ? QUrl(Target)
+                         : QUrl::fromLocalFile(Target);
+    QDesktopServices::openUrl(Url);
+}
+
+int WarningBox(const QString& Format, const QStringList& Args) {
+    QString Message;
+    qsizetype Next = 0;
+    for (qsizetype I = 0; I < Format.size(); ++I) {
+        const bool Placeholder = Format[I] == u'%' && I + 1 < Format.size() &&
+                                 (Format[I + 1] == u's' || Format[I + 1] == u'd') && Next < Args.size();
+        if (Placeholder) {
+            Message += Args[Next++];
+            ++I;
+        } else {
+            Message += Format[I];
+        }
+    }
+    QMessageBox Box(QMessageBox::Warning, QCoreApplication::applicationName(), Message, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    return Box.exec();
+}
+
+void SetMemoMargins(TMemo& Box, int Left, int Right) {
+    Box.SetMargins(Left, Right < 0 ? Left : Right);
+}
+
+QString HelpFile() {
+    return GHelpFile;
+}
+
+void SetHelpFile(const QString& RelativePath) {
+    GHelpFile = RelativePath;
+}
+
+QString ReadTextFile(const QString& FileName) {
+    QFile File(FileName);
+    if (!File.open(QIODevice::ReadOnly))
+        Fail(FileMessage(QStringLiteral("Cannot open"), FileName, File.errorString()));
+    const QByteArray Bytes = File.readAll();
+    if (File.error() != QFileDevice::NoError)
+        Fail(FileMessage(QStringLiteral("Cannot read"), FileName, File.errorString()));
+    QString Text = QString::fromStdU16String(DecodeText(std::string_view(Bytes.constData(), Bytes.size())));
+    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text.replace(u'\r', u'\n');
+    if (Text.endsWith(u'\n')) Text.chop(1);
+    return Text;
+}
+
+void WriteTextFile(const QString& FileName, const QString& Text) {
+    QString Content;
+    if (!Text.isEmpty()) {
+        Content = Text;
+        Content.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        Content += QStringLiteral("\r\n");
+    }
+    QByteArray Bytes("\xFF\xFE", 2);
+    Bytes.reserve(2 + Content.size() * 2);
+    for (QChar C : Content) {
+        Bytes.append(static_cast<char>(C.unicode() & 0xFF));
+        Bytes.append(static_cast<char>(C.unicode() >> 8));
+    }
+    QSaveFile File(FileName);
+    if (!File.open(QIODevice::WriteOnly))
+        Fail(FileMessage(QStringLiteral("Cannot create"), FileName, File.errorString()));
+    if (File.write(Bytes) != Bytes.size() || !File.commit())
+        Fail(FileMessage(QStringLiteral("Cannot write"), FileName, File.errorString()));
+}

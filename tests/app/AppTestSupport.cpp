@@ -1,0 +1,60 @@
+#include "AppTestSupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QMessageBox>
+#include <QTimer>
+
+char* toString(const TRect& R) {
+    return qstrdup(
+        QStringLiteral("{%1, %2, %3, %4}").arg(R.Left).arg(R.Top).arg(R.Right).arg(R.Bottom).toUtf8());
+}
+
+void WriteUtf16File(const QString& FileName, const QString& Text) {
+    QString Content = Text;
+    Content.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    QByteArray Bytes("\xFF\xFE", 2);
+    for (QChar C : Content) {
+        Bytes.append(static_cast<char>(C.unicode() & 0xFF));
+        Bytes.append(static_cast<char>(C.unicode() >> 8));
+    }
+    QFile File(FileName);
+    if (!File.open(QIODevice::WriteOnly) || File.write(Bytes) != Bytes.size())
+        qFatal("cannot write test file");
+}
+
+QByteArray ReadBytes(const QString& FileName) {
+    QFile File(FileName);
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+}
+
+QString Utf16Text(const QByteArray& Bytes) {
+    QString Text;
+    for (qsizetype I = Bytes.startsWith("\xFF\xFE") ? 2 : 0; I + 1 < Bytes.size(); I += 2)
+        Text += QChar(static_cast<char16_t>(static_cast<unsigned char>(Bytes[I]) |
+                                            static_cast<unsigned char>(Bytes[I + 1]) << 8));
+    return Text;
+}
+
+TModalAnswer::TModalAnswer(std::function<void(QWidget*)> Answer) : FTimer(std::make_unique<QTimer>()) {
+    QObject::connect(FTimer.get(), &QTimer::timeout, [Answer, Count = FCount, Texts = FTexts] {
+        QWidget* Modal = QApplication::activeModalWidget();
+        if (!Modal) return;
+        if (auto* Box = qobject_cast<QMessageBox*>(Modal)) Texts->append(Box->text());
+        ++*Count;
+        Answer(Modal);
+    });
+    FTimer->start(10);
+}
+
+TModalAnswer DismissDialogs() {
+    return TModalAnswer([](QWidget* Modal) {
+        auto* Dialog = qobject_cast<QDialog*>(Modal);
+        if (!Dialog) return;
+        if (qobject_cast<QMessageBox*>(Dialog))
+            Dialog->done(QMessageBox::Ok);
+        else
+            Dialog->reject();
+    });
+}

@@ -1,0 +1,39 @@
+// Helpers shared by the shell's Qt tests: files in the calculator's encodings,
+// and answering the modal dialogs a command opens.
+#pragma once
+#include "ExtIni.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+Q_DECLARE_METATYPE(TRect)
+char* toString(const TRect& R); // for QCOMPARE messages
+
+// Writes Text as UTF-16LE with a byte-order mark and CR LF line breaks.
+void WriteUtf16File(const QString& FileName, const QString& Text);
+QByteArray ReadBytes(const QString& FileName);
+QString Utf16Text(const QByteArray& Bytes); // decodes UTF-16LE, byte-order mark removed
+
+// While it lives, calls Answer with each modal dialog that opens; Answer must
+// close it. Message-box texts are recorded.
+class TModalAnswer {
+  public:
+    explicit TModalAnswer(std::function<void(QWidget*)> Answer);
+    int Count() const { return *FCount; }
+    const QStringList& Texts() const { return *FTexts; }
+
+  private:
+    std::unique_ptr<QTimer> FTimer;
+    std::shared_ptr<int> FCount = std::make_shared<int>(0);
+    std::shared_ptr<QStringList> FTexts = std::make_shared<QStringList>();
+};
+
+// Closes every modal dialog: message boxes with OK, others with Cancel.
+TModalAnswer DismissDialogs();

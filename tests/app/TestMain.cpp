@@ -1,0 +1,828 @@
+// The main window as a user meets it: start-up order, keys sent to the focused
+// text box, the commands' effects, the layout rule, and the settings and input
+// kept across runs. Every window gets a fresh temporary state folder.
+#include "AppTestSupport.h"
+
+#include "ActionList.h"
+#include "ExtIni.h"
+#include "Main.h"
+#include "Memo.h"
+#include "Parse.Infix.h"
+#include "StatusBar.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <optional>
+
+namespace {
+// Latin, Greek and Cyrillic look-alikes; "o" is in two lines, so the first one maps it.
+const QString SymbolMapText = QStringLiteral("a\u03B1\u0430\nb\u03B2\no\u03BF\no0\n*\u2219\u00D7");
+
+class TState {
+  public:
+    TState() {
+        if (!FDir.isValid()) qFatal("no temporary folder");
+        WriteUtf16File(Path(QStringLiteral("SymbolMap.txt")), SymbolMapText);
+    }
+    QString Path(const QString& Name) const { return FDir.filePath(Name); }
+    QString Dir() const { return FDir.path(); }
+    // Named after the executable, as the calculator's own settings file is.
+    QString IniFile() const {
+        return Path(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                    QStringLiteral(".ini"));
+    }
+    void WriteIni(const QString& Text) const {
+        QFile File(IniFile());
+        if (!File.open(QIODevice::WriteOnly)) qFatal("cannot write ini");
+        File.write(Text.toUtf8());
+    }
+    QString ReadIni() const { return QString::fromUtf8(ReadBytes(IniFile())); }
+
+  private:
+    QTemporaryDir FDir;
+};
+
+TMemo* Memo(const TMainForm& Form, const char* Name) {
+    return Form.findChild<TMemo*>(QString::fromLatin1(Name));
+}
+QString Input(const TMainForm& Form) {
+    return Memo(Form, "Memo1")->toPlainText();
+}
+QString Output(const TMainForm& Form) {
+    return Memo(Form, "Memo2")->toPlainText();
+}
+
+// Shows the window and makes it the active one, so keys reach Memo1 as typed
+// keys do. Without a window manager nobody else activates it after a dialog.
+bool ShowActive(TMainForm& Form) {
+    Form.show();
+    Form.activateWindow();
+    // The offscreen platform keeps a re-created window focused without telling
+    // the widgets, so they do not learn that it is active again.
+    if (QTest::qWaitForWindowActive(Form.windowHandle()) && !QApplication::activeWindow())
+        QApplication::setActiveWindow(&Form);
+    return QTest::qWaitForWindowActive(&Form) && Memo(Form, "Memo1")->hasFocus();
+}
+
+// Typed, or pasted when it holds line breaks (Enter evaluates) or characters
+// the test keyboard lacks; either way the history sees it.
+void SetInput(TMainForm& Form, const QString& Text) {
+    TMemo* M = Memo(Form, "Memo1");
+    M->selectAll();
+    const bool Typeable =
+        std::all_of(Text.begin(), Text.end(), [](QChar C) { return C >= u' ' && C < u'\x7F'; });
+    if (Typeable)
+        QTest::keyClicks(M, Text);
+    else
+        M->insertPlainText(Text);
+}
+
+void Key(TMainForm& Form, Qt::Key K, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+    QTest::keyClick(Memo(Form, "Memo1"), K, Mods);
+}
+
+void Select(TMainForm& Form, int Start, int End) {
+    TMemo* M = Memo(Form, "Memo1");
+    QTextCursor C = M->textCursor();
+    C.setPosition(Start);
+    C.setPosition(End, QTextCursor::KeepAnchor);
+    M->setTextCursor(C);
+}
+} // namespace
+
+class TestMain : public QObject {
+    Q_OBJECT
+
+  public slots:
+    void OpenUrl(const QUrl& Url) { FOpened.append(Url); }
+
+  private slots:
+    void initTestCase();
+    void init() { FOpened.clear(); }
+    void cleanupTestCase();
+
+    void startupRunsInitDefsAndLoadsAutoSave();
+    void commandLineReplacesAutoSaveAndIsEvaluated();
+    void missingSymbolMapWarnsAndDisablesToggle();
+    void unreadableAutoSaveIsReportedAndNotOverwritten();
+    void defaultShortcutsReachTheirActions_data();
+    void defaultShortcutsReachTheirActions();
+    void ctrlFOpensFunctionPickerOnlyWhileMenuAttached();
+    void evaluateTakesSelectionOrWholeText_data();
+    void evaluateTakesSelectionOrWholeText();
+    void resultFormatsReevaluate_data();
+    void resultFormatsReevaluate();
+    void precisionRerunsLastStatementsWithinLimits_data();
+    void precisionRerunsLastStatementsWithinLimits();
+    void preserveOutputAddsDivider();
+    void fontGrowAndShrinkStopAtLimits_data();
+    void fontGrowAndShrinkStopAtLimits();
+    void layoutSplitsClientHeight_data();
+    void layoutSplitsClientHeight();
+    void statusPanelShowsCaretPosition_data();
+    void statusPanelShowsCaretPosition();
+    void toggleSymbolCyclesThroughMap_data();
+    void toggleSymbolCyclesThroughMap();
+    void undoAndRedoFollowTyping();
+    void emptyingTheInputAddsNoStep();
+    void viewSwitchesFollowState();
+    void helpOpensPageAndMinimises();
+    void fileCommandsReadAndWriteUtf16();
+    void escClosesAndWritesFiles();
+    void settingsRoundTrip();
+    void settingsOutOfRangeFallBack_data();
+    void settingsOutOfRangeFallBack();
+    void shortcutsWrittenOnlyAfterChange();
+    void storedShortcutsAreUsed();
+    void failedWritesOnCloseAreReported_data();
+    void failedWritesOnCloseAreReported();
+
+  private:
+    QList<QUrl> FOpened;
+};
+
+void TestMain::initTestCase() {
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "OpenUrl");
+}
+
+void TestMain::cleanupTestCase() {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
+
+void TestMain::startupRunsInitDefsAndLoadsAutoSave() {
+    TState S;
+    WriteUtf16File(S.Path(QStringLiteral("InitDefs.txt")), QStringLiteral("a := 5\nf(x) := x^2"));
+    WriteUtf16File(S.Path(QStringLiteral("AutoSave.txt")), QStringLiteral("f(a)\n1+1"));
+    TMainForm Form(S.Dir());
+    QCOMPARE(Output(Form), QStringLiteral("a = 5\nf(x) = x^2"));
+    QCOMPARE(Input(Form), QStringLiteral("f(a)\n1+1"));
+    QCOMPARE(Form.History().Count(), 1);
+    QVERIFY(!Form.Action(QStringLiteral("EditUndo"))->isEnabled());
+    QVERIFY(ShowActive(Form));
+    QVERIFY(Memo(Form, "Memo1")->textCursor().hasSelection()); // all text selected when shown
+    QCOMPARE(Memo(Form, "Memo1")->textCursor().selectedText().size(), Input(Form).size());
+}
+
+void TestMain::commandLineReplacesAutoSaveAndIsEvaluated() {
+    TState S;
+    WriteUtf16File(S.Path(QStringLiteral("InitDefs.txt")), QStringLiteral("a := 5"));
+    WriteUtf16File(S.Path(QStringLiteral("AutoSave.txt")), QStringLiteral("saved text"));
+    TMainForm Form(S.Dir(), QStringLiteral("a*2; \"x\""));
+    QCOMPARE(Input(Form), QStringLiteral("a*2; \"x\""));
+    QVERIFY2(Output(Form).startsWith(QStringLiteral("a\u22192 = 10\n")), qPrintable(Output(Form)));
+    // The auto-saved text was loaded first: it is the step before.
+    QCOMPARE(Form.History().Count(), 2);
+    QVERIFY(Form.Action(QStringLiteral("EditUndo"))->isEnabled());
+}
+
+void TestMain::missingSymbolMapWarnsAndDisablesToggle() {
+    TState S;
+    QFile::remove(S.Path(QStringLiteral("SymbolMap.txt")));
+    auto Answer = DismissDialogs();
+    TMainForm Form(S.Dir());
+    QCOMPARE(Answer.Texts(),
+             QStringList{QStringLiteral("The file '%1' was not found. The command 'Font > Toggle "
+                                        "symbol' is disabled.")
+                             .arg(S.Path(QStringLiteral("SymbolMap.txt")))});
+    QVERIFY(!Form.Action(QStringLiteral("FontToggleChar"))->isEnabled());
+}
+
+void TestMain::unreadableAutoSaveIsReportedAndNotOverwritten() {
+    TState S;
+    // A folder where the file should be cannot be read, whoever runs the test.
+    const QString AutoSave = S.Path(QStringLiteral("AutoSave.txt"));
+    QVERIFY(QDir().mkpath(AutoSave + QStringLiteral("/kept")));
+    auto Answer = DismissDialogs();
+    TMainForm Form(S.Dir());
+    QCOMPARE(Answer.Count(), 1);
+    QVERIFY2(Answer.Texts().first().startsWith(QStringLiteral("Cannot open '%1': ").arg(AutoSave)),
+             qPrintable(Answer.Texts().first()));
+    QCOMPARE(Input(Form), QString());
+    QCOMPARE(Form.History().Count(), 1); // start-up went on to the end
+    QVERIFY(ShowActive(Form));
+    Form.close();
+    QCOMPARE(Answer.Count(), 1); // the empty box is not written over it
+    QVERIFY(QFileInfo(AutoSave + QStringLiteral("/kept")).isDir());
+}
+
+void TestMain::defaultShortcutsReachTheirActions_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    const int Ctrl = Qt::ControlModifier, Alt = Qt::AltModifier, Shift = Qt::ShiftModifier;
+    QTest::newRow("F1 help") << "ProgramHelp" << int(Qt::Key_F1) << 0;
+    QTest::newRow("Esc exit") << "ProgramExit" << int(Qt::Key_Escape) << 0;
+    QTest::newRow("Ctrl+O open") << "FileOpen" << int(Qt::Key_O) << Ctrl;
+    QTest::newRow("Ctrl+S save") << "FileSave" << int(Qt::Key_S) << Ctrl;
+    QTest::newRow("Alt+M main menu") << "ViewMenubar" << int(Qt::Key_M) << Alt;
+    QTest::newRow("Alt+S status bar") << "ViewStatusbar" << int(Qt::Key_S) << Alt;
+    QTest::newRow("Alt+Enter full screen") << "ViewFullScreen" << int(Qt::Key_Return) << Alt;
+    QTest::newRow("Ctrl+T stay on top") << "ViewStayOnTop" << int(Qt::Key_T) << Ctrl;
+    QTest::newRow("Ctrl+F font dialog") << "FontSelect" << int(Qt::Key_F) << Ctrl;
+    QTest::newRow("Alt+Up grow") << "FontGrow" << int(Qt::Key_Up) << Alt;
+    QTest::newRow("Alt+Down shrink") << "FontShrink" << int(Qt::Key_Down) << Alt;
+    QTest::newRow("Ctrl+B bold") << "FontBold" << int(Qt::Key_B) << Ctrl;
+    QTest::newRow("Ctrl+I italic") << "FontItalic" << int(Qt::Key_I) << Ctrl;
+    QTest::newRow("Ctrl+G toggle symbol") << "FontToggleChar" << int(Qt::Key_G) << Ctrl;
+    QTest::newRow("Enter evaluates") << "ParserEvaluate" << int(Qt::Key_Return) << 0;
+    QTest::newRow("keypad Enter evaluates")
+        << "ParserEvaluate" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    QTest::newRow("Ctrl+Up more digits") << "ParserIncreaseDigits" << int(Qt::Key_Up) << Ctrl;
+    QTest::newRow("Ctrl+Down fewer digits") << "ParserDecreaseDigits" << int(Qt::Key_Down) << Ctrl;
+    QTest::newRow("Alt+D decimal") << "ParserDecimal" << int(Qt::Key_D) << Alt;
+    QTest::newRow("Alt+B binary") << "ParserBinary" << int(Qt::Key_B) << Alt;
+    QTest::newRow("Alt+H hexadecimal") << "ParserHexadecimal" << int(Qt::Key_H) << Alt;
+    QTest::newRow("Alt+R roman") << "ParserRoman" << int(Qt::Key_R) << Alt;
+    QTest::newRow("Alt+T time") << "ParserTime" << int(Qt::Key_T) << Alt;
+    QTest::newRow("Ctrl+A select all") << "EditSelectAll" << int(Qt::Key_A) << Ctrl;
+    QTest::newRow("Ctrl+X cut") << "EditCut" << int(Qt::Key_X) << Ctrl;
+    QTest::newRow("Ctrl+C copy") << "EditCopy" << int(Qt::Key_C) << Ctrl;
+    QTest::newRow("Ctrl+V paste") << "EditPaste" << int(Qt::Key_V) << Ctrl;
+    QTest::newRow("Ctrl+Z undo") << "EditUndo" << int(Qt::Key_Z) << Ctrl;
+    QTest::newRow("Shift+Ctrl+Z redo") << "EditRedo" << int(Qt::Key_Z) << (Ctrl | Shift);
+}
+
+void TestMain::defaultShortcutsReachTheirActions() {
+    QFETCH(QString, action);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    TState S;
+    auto Answer = DismissDialogs(); // file and font dialogs
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    // Text typed, then undone once: every edit command has something to act on.
+    SetInput(Form, QStringLiteral("ab"));
+    Form.Action(QStringLiteral("EditUndo"))->trigger();
+    Memo(Form, "Memo1")->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("7"));
+    QVERIFY(Form.Action(action)->isEnabled());
+
+    std::vector<std::unique_ptr<QSignalSpy>> Spies;
+    for (int I = 0; I < Form.Actions().Count(); ++I)
+        Spies.push_back(std::make_unique<QSignalSpy>(Form.Actions().Action(I), &QAction::triggered));
+    Key(Form, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    for (int I = 0; I < Form.Actions().Count(); ++I) {
+        const bool Expected = Form.Actions().Name(I) == action;
+        QVERIFY2(Spies[I]->count() == (Expected ? 1 : 0), qPrintable(Form.Actions().Name(I)));
+    }
+}
+
+void TestMain::ctrlFOpensFunctionPickerOnlyWhileMenuAttached() {
+    TState S;
+    auto Answer = DismissDialogs();
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QAction* Picker = Form.Action(QStringLiteral("ToolsInsertFunction"));
+    QSignalSpy PickerSpy(Picker, &QAction::triggered);
+    QSignalSpy FontSpy(Form.Action(QStringLiteral("FontSelect")), &QAction::triggered);
+    // While the picker is not available, the key falls to the font dialog.
+    Key(Form, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(FontSpy.count(), 1);
+    QVERIFY(ShowActive(Form)); // back from the dialog
+    // An enabled menu entry is looked up first.
+    Picker->setEnabled(true);
+    Key(Form, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(PickerSpy.count(), 1);
+    QCOMPARE(FontSpy.count(), 1);
+    // With the menu detached, the action list decides.
+    Key(Form, Qt::Key_M, Qt::AltModifier);
+    QVERIFY(Form.menuBar()->isHidden());
+    QVERIFY(ShowActive(Form));
+    Key(Form, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(PickerSpy.count(), 1);
+    QCOMPARE(FontSpy.count(), 2);
+}
+
+void TestMain::evaluateTakesSelectionOrWholeText_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("no selection: the whole text")
+        << 2 << 2 << "1+2 = 3\n3\u22194 = 12\nUnknown identifier 'y' (row 3, col 1)";
+    QTest::newRow("selection: only the selected text") << 4 << 7 << "3\u22194 = 12";
+    QTest::newRow("selection across lines: rows count from it")
+        << 4 << 11 << "3\u22194 = 12\nUnknown identifier 'y' (row 2, col 1)";
+}
+
+void TestMain::evaluateTakesSelectionOrWholeText() {
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, output);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("1+2\n3*4\ny+1"));
+    Select(Form, start, end);
+    Key(Form, Qt::Key_Return);
+    QCOMPARE(Output(Form), output);
+    QCOMPARE(Input(Form), QStringLiteral("1+2\n3*4\ny+1")); // Enter did not break the line
+    QCOMPARE(Memo(Form, "Memo1")->textCursor().selectionStart(), start);
+    QCOMPARE(Memo(Form, "Memo1")->textCursor().selectionEnd(), end);
+    QCOMPARE(Memo(Form, "Memo2")->textCursor().position(), 0);
+}
+
+void TestMain::resultFormatsReevaluate_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("checked");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("binary") << int(Qt::Key_B) << "ParserBinary"
+                            << "10+4 = &1110";
+    QTest::newRow("hexadecimal") << int(Qt::Key_H) << "ParserHexadecimal"
+                                 << "10+4 = $E";
+    QTest::newRow("roman") << int(Qt::Key_R) << "ParserRoman"
+                           << "10+4 = #XIV";
+    QTest::newRow("time") << int(Qt::Key_T) << "ParserTime"
+                          << "10+4 = 0:00:14";
+    QTest::newRow("decimal") << int(Qt::Key_D) << "ParserDecimal"
+                             << "10+4 = 14";
+}
+
+void TestMain::resultFormatsReevaluate() {
+    QFETCH(int, key);
+    QFETCH(QString, checked);
+    QFETCH(QString, output);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QVERIFY(Form.Action(QStringLiteral("ParserDecimal"))->isChecked()); // every run starts decimal
+    SetInput(Form, QStringLiteral("2*3\n10+4"));
+    Select(Form, 4, 8); // the format commands follow the selection rule too
+    if (key == Qt::Key_D) Form.Action(QStringLiteral("ParserRoman"))->trigger();
+    Key(Form, Qt::Key(key), Qt::AltModifier);
+    QCOMPARE(Output(Form), output);
+    for (const char* Name :
+         {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman", "ParserTime"})
+        QCOMPARE(Form.Action(QString::fromLatin1(Name))->isChecked(), checked == QLatin1String(Name));
+}
+
+void TestMain::precisionRerunsLastStatementsWithinLimits_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("increase re-runs") << 5 << int(Qt::Key_Up) << 6 << "1/3 = 0.333333";
+    QTest::newRow("decrease re-runs") << 5 << int(Qt::Key_Down) << 4 << "1/3 = 0.3333";
+    QTest::newRow("increase at 18 does nothing") << 18 << int(Qt::Key_Up) << 18 << "untouched";
+    QTest::newRow("decrease at 2 does nothing") << 2 << int(Qt::Key_Down) << 2 << "untouched";
+    QTest::newRow("increase at 17 reaches 18") << 17 << int(Qt::Key_Up) << 18 << "1/3 = 0.333333333333333333";
+}
+
+void TestMain::precisionRerunsLastStatementsWithinLimits() {
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    QFETCH(QString, output);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QCOMPARE(Form.Parser().Precision(), 5);
+    SetInput(Form, QStringLiteral("1/3"));
+    Key(Form, Qt::Key_Return);
+    Form.Parser().SetPrecision(from);
+    // The re-run takes the statements last given, not the input box.
+    SetInput(Form, QStringLiteral("2/3"));
+    Memo(Form, "Memo2")->setPlainText(QStringLiteral("untouched"));
+    Key(Form, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(Form.Parser().Precision(), to);
+    QCOMPARE(Output(Form), output);
+}
+
+void TestMain::preserveOutputAddsDivider() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("1+2"));
+    QAction* Preserve = Form.Action(QStringLiteral("ParserRetainOutput"));
+    QVERIFY(!Preserve->isChecked());
+    Preserve->trigger();
+    QVERIFY(Preserve->isChecked());
+    Key(Form, Qt::Key_Return);
+    Key(Form, Qt::Key_Return);
+    const QString Divider(40, u'=');
+    QCOMPARE(Output(Form), QStringLiteral("1+2 = 3\n") + Divider + QStringLiteral("\n1+2 = 3"));
+    Preserve->trigger();
+    Key(Form, Qt::Key_Return);
+    QCOMPARE(Output(Form), QStringLiteral("1+2 = 3"));
+}
+
+void TestMain::fontGrowAndShrinkStopAtLimits_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("once");
+    QTest::addColumn<int>("twice");
+    QTest::newRow("grow from 29") << 29 << int(Qt::Key_Up) << 30 << 30;
+    QTest::newRow("shrink from 9") << 9 << int(Qt::Key_Down) << 8 << 8;
+    QTest::newRow("grow from 18") << 18 << int(Qt::Key_Up) << 20 << 22;
+}
+
+void TestMain::fontGrowAndShrinkStopAtLimits() {
+    QFETCH(int, size);
+    QFETCH(int, key);
+    QFETCH(int, once);
+    QFETCH(int, twice);
+    TState S;
+    S.WriteIni(QStringLiteral("[Settings]\nFontSize=%1\n").arg(size));
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QCOMPARE(Memo(Form, "Memo1")->font().pointSize(), size);
+    Key(Form, Qt::Key(key), Qt::AltModifier);
+    QCOMPARE(Memo(Form, "Memo1")->font().pointSize(), once);
+    QCOMPARE(Memo(Form, "Memo2")->font().pointSize(), once);
+    Key(Form, Qt::Key(key), Qt::AltModifier);
+    QCOMPARE(Memo(Form, "Memo1")->font().pointSize(), twice);
+    QCOMPARE(Memo(Form, "Memo2")->font().pointSize(), twice);
+}
+
+void TestMain::layoutSplitsClientHeight_data() {
+    QTest::addColumn<int>("toolBarHeights"); // client height as a multiple of the tool bar's height
+    QTest::addColumn<int>("extra");
+    QTest::addColumn<bool>("statusBar");
+    QTest::addColumn<bool>("toolBarShown");
+    QTest::newRow("tall window shows the tool bar") << 6 << 1 << true << true;
+    QTest::newRow("just above three tool bars") << 3 << 1 << true << true;
+    QTest::newRow("exactly three tool bars hides it") << 3 << 0 << true << false;
+    QTest::newRow("no status bar") << 6 << 3 << false << true;
+}
+
+void TestMain::layoutSplitsClientHeight() {
+    QFETCH(int, toolBarHeights);
+    QFETCH(int, extra);
+    QFETCH(bool, statusBar);
+    QFETCH(bool, toolBarShown);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    if (!statusBar) Key(Form, Qt::Key_S, Qt::AltModifier);
+    auto* ToolBar = Form.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    auto* Status = Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"));
+    const int MenuHeight = Form.menuBar()->sizeHint().height();
+    const int ToolBarHeight = ToolBar->sizeHint().height();
+    const int Client = toolBarHeights * ToolBarHeight + extra;
+    Form.resize(400, Client + MenuHeight);
+    QCoreApplication::sendPostedEvents();
+    QTRY_COMPARE(ToolBar->isVisible(), toolBarShown);
+    const int Rest =
+        Client - (toolBarShown ? ToolBarHeight : 0) - (statusBar ? Status->sizeHint().height() : 0);
+    QTRY_COMPARE(Memo(Form, "Memo1")->height(), Rest / 2);
+    QCOMPARE(Memo(Form, "Memo2")->geometry().top(), Memo(Form, "Memo1")->geometry().bottom() + 1);
+    QCOMPARE(Status->PanelWidth(0), Form.width() - 120);
+    QCOMPARE(Status->PanelWidth(1), 120);
+}
+
+void TestMain::statusPanelShowsCaretPosition_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("start of the text") << QList<int>{Qt::Key_Home} << "Line 1  Position 0";
+    QTest::newRow("end of the first line") << QList<int>{Qt::Key_End} << "Line 1  Position 3";
+    QTest::newRow("first character of the second line")
+        << QList<int>{Qt::Key_End, Qt::Key_Right} << "Line 2  Position 0";
+    QTest::newRow("inside the third line")
+        << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_End, Qt::Key_Left} << "Line 3  Position 1";
+}
+
+void TestMain::statusPanelShowsCaretPosition() {
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, panel);
+    TState S;
+    WriteUtf16File(S.Path(QStringLiteral("AutoSave.txt")), QStringLiteral("abc\nde\nfg"));
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    Select(Form, 0, 0);
+    for (int K : keys)
+        Key(Form, Qt::Key(K));
+    QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(1), panel);
+}
+
+void TestMain::toggleSymbolCyclesThroughMap_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("caret at the start does nothing") << "ab" << 0 << 0 << "ab" << 0;
+    QTest::newRow("character before the caret") << "ab" << 1 << 1 << "\u03B1b" << 1;
+    QTest::newRow("last of its line wraps to the first") << "x\u0430" << 2 << 2 << "xa" << 2;
+    QTest::newRow("selection toggles every character") << "ab*c" << 0 << 4 << "\u03B1\u03B2\u2219c" << 4;
+    QTest::newRow("first line holding it wins") << "o" << 1 << 1 << "\u03BF" << 1;
+    QTest::newRow("character not in the map stays") << "q" << 1 << 1 << "q" << 1;
+}
+
+void TestMain::toggleSymbolCyclesThroughMap() {
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, result);
+    QFETCH(int, caret);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, text);
+    Select(Form, start, end);
+    Key(Form, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(Input(Form), result);
+    QCOMPARE(Memo(Form, "Memo1")->textCursor().position(), caret);
+    QVERIFY(!Memo(Form, "Memo1")->textCursor().hasSelection());
+}
+
+void TestMain::undoAndRedoFollowTyping() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QTest::keyClicks(Memo(Form, "Memo1"), QStringLiteral("123"));
+    Key(Form, Qt::Key_Z, Qt::ControlModifier);
+    Key(Form, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form), QStringLiteral("1"));
+    Key(Form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Input(Form), QStringLiteral("12"));
+    QVERIFY(Form.Action(QStringLiteral("EditRedo"))->isEnabled());
+    // Typing drops what could be redone.
+    Memo(Form, "Memo1")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Memo(Form, "Memo1"), QStringLiteral("9"));
+    QCOMPARE(Input(Form), QStringLiteral("129"));
+    QVERIFY(!Form.Action(QStringLiteral("EditRedo"))->isEnabled());
+    Key(Form, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form), QStringLiteral("12"));
+}
+
+void TestMain::emptyingTheInputAddsNoStep() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QTest::keyClicks(Memo(Form, "Memo1"), QStringLiteral("a"));
+    QCOMPARE(Form.History().Count(), 2);
+    Key(Form, Qt::Key_Backspace);
+    QCOMPARE(Input(Form), QString());
+    QCOMPARE(Form.History().Count(), 2);
+    QTest::keyClicks(Memo(Form, "Memo1"), QStringLiteral("b"));
+    QCOMPARE(Form.History().Count(), 3);
+    Key(Form, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form), QStringLiteral("a"));
+}
+
+void TestMain::viewSwitchesFollowState() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    const QRect Before = Form.frameGeometry();
+    Form.Action(QStringLiteral("ViewTitlebar"))->trigger();
+    QVERIFY(!Form.CaptionVisible());
+    QVERIFY(!Form.Action(QStringLiteral("ViewTitlebar"))->isChecked());
+    Form.Action(QStringLiteral("ViewTitlebar"))->trigger();
+    QVERIFY(Form.CaptionVisible());
+    QTRY_COMPARE(Form.frameGeometry(), Before);
+    QVERIFY(Form.isVisible());
+
+    QVERIFY(ShowActive(Form));
+    Key(Form, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(Form.TopMost());
+    QVERIFY(Form.Action(QStringLiteral("ViewStayOnTop"))->isChecked());
+
+    QVERIFY(ShowActive(Form));
+    Key(Form, Qt::Key_Return, Qt::AltModifier);
+    QTRY_VERIFY(Form.isMaximized());
+    QTRY_VERIFY(Form.Action(QStringLiteral("ViewFullScreen"))->isChecked());
+    Key(Form, Qt::Key_Return, Qt::AltModifier);
+    QTRY_VERIFY(!Form.isMaximized());
+    QTRY_VERIFY(!Form.Action(QStringLiteral("ViewFullScreen"))->isChecked());
+
+    Key(Form, Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(!Memo(Form, "Memo1")->font().bold());
+    QVERIFY(!Memo(Form, "Memo2")->font().bold());
+    QVERIFY(!Form.Action(QStringLiteral("FontBold"))->isChecked());
+    QCOMPARE(Memo(Form, "Memo2")->LeftMargin(), 6);
+}
+
+void TestMain::helpOpensPageAndMinimises() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    Key(Form, Qt::Key_F1);
+    QCOMPARE(FOpened.size(), 1);
+    QVERIFY2(FOpened.first().toLocalFile().endsWith(QStringLiteral("/Help/Sumtra.htm")),
+             qPrintable(FOpened.first().toString()));
+    QTRY_VERIFY(Form.isMinimized());
+}
+
+void TestMain::fileCommandsReadAndWriteUtf16() {
+    TState S;
+    // Opened files may be UTF-16LE (with or without a byte-order mark) or UTF-8.
+    const QString Utf8File = S.Path(QStringLiteral("utf8.txt"));
+    QFile F(Utf8File);
+    QVERIFY(F.open(QIODevice::WriteOnly));
+    F.write(QStringLiteral("\u03C0*2\r\n").toUtf8());
+    F.close();
+    const QString Program = S.Path(QStringLiteral("program.txt"));
+    WriteUtf16File(Program, QStringLiteral("b := 7\nb*2"));
+    const QString Saved = S.Path(QStringLiteral("saved.txt"));
+
+    QString Choice;
+    TModalAnswer Answer([&Choice](QWidget* Modal) {
+        auto* Dialog = qobject_cast<QFileDialog*>(Modal);
+        QVERIFY(Dialog);
+        Dialog->selectFile(Choice);
+        static_cast<QDialog*>(Dialog)->accept();
+    });
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    Choice = Utf8File;
+    Key(Form, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(Input(Form), QStringLiteral("\u03C0*2"));
+    QCOMPARE(Form.History().Count(), 2);
+
+    QVERIFY(ShowActive(Form));
+    Choice = Saved;
+    Key(Form, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(ReadBytes(Saved), QByteArray("\xFF\xFE\xC0\x03*\0"
+                                          "2\0\r\0\n\0",
+                                          12));
+
+    QVERIFY(ShowActive(Form));
+    Choice = Program;
+    Form.Action(QStringLiteral("FileExecute"))->trigger();
+    QCOMPARE(Output(Form), QStringLiteral("b = 7\nb\u22192 = 14"));
+    QCOMPARE(Input(Form), QStringLiteral("\u03C0*2"));
+    QCOMPARE(Answer.Count(), 3);
+}
+
+void TestMain::escClosesAndWritesFiles() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("x := 1"));
+    QTest::keyClick(Memo(Form, "Memo2"), Qt::Key_Escape); // from either box
+    QVERIFY(!Form.isVisible());
+    QCOMPARE(ReadBytes(S.Path(QStringLiteral("AutoSave.txt"))), QByteArray("\xFF\xFEx\0 \0:\0=\0 \0"
+                                                                           "1\0\r\0\n\0",
+                                                                           18));
+    QVERIFY(
+        S.ReadIni().startsWith(QStringLiteral("[Settings]\nFontName=Courier New\nFontSize=18\nFontColor=128\n"
+                                              "FontStyle=1\nBackColor=16777215\n")));
+}
+
+void TestMain::settingsRoundTrip() {
+    TState S;
+    const QRect Work = QGuiApplication::primaryScreen()->availableGeometry();
+    const TRect Bounds{Work.left() + 20, Work.top() + 30, Work.left() + 520, Work.top() + 430};
+    {
+        TMainForm Form(S.Dir());
+        QVERIFY(ShowActive(Form));
+        SetInput(Form, QStringLiteral("first\nsecond"));
+        Key(Form, Qt::Key_Up, Qt::AltModifier);
+        Key(Form, Qt::Key_I, Qt::ControlModifier);
+        Key(Form, Qt::Key_S, Qt::AltModifier);
+        Key(Form, Qt::Key_M, Qt::AltModifier);
+        Form.Action(QStringLiteral("EditOptionsEncloseOnBracket"))->trigger();
+        TModalAnswer Answer([](QWidget* Modal) {
+            auto* Dialog = qobject_cast<QColorDialog*>(Modal);
+            QVERIFY(Dialog);
+            Dialog->setCurrentColor(QColor(10, 20, 30));
+            Dialog->accept();
+        });
+        Form.Action(QStringLiteral("ViewBackColor"))->trigger();
+        QCOMPARE(Memo(Form, "Memo2")->BackColor(), QColor(10, 20, 30));
+        Form.SetBounds(Bounds);
+        QCOMPARE(Form.NormalBounds(), Bounds);
+        Form.close();
+    }
+    const QString Ini = S.ReadIni();
+    QVERIFY2(Ini.contains(QStringLiteral("\nBackColor=1971210\n")), qPrintable(Ini)); // 0x001E140A
+    QVERIFY(!Ini.contains(QStringLiteral("[Shortcuts]")));
+
+    TMainForm Form(S.Dir());
+    QCOMPARE(Input(Form), QStringLiteral("first\nsecond"));
+    for (const char* Name : {"Memo1", "Memo2"}) {
+        QCOMPARE(Memo(Form, Name)->font().family(), QStringLiteral("Courier New"));
+        QCOMPARE(Memo(Form, Name)->font().pointSize(), 20);
+        QVERIFY(Memo(Form, Name)->font().italic());
+        QVERIFY(Memo(Form, Name)->font().bold());
+        QCOMPARE(Memo(Form, Name)->BackColor(), QColor(10, 20, 30));
+        QCOMPARE(Memo(Form, Name)->FontColor(), QColor(128, 0, 0));
+    }
+    QCOMPARE(Form.NormalBounds(), Bounds);
+    QVERIFY(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->isHidden());
+    QVERIFY(Form.menuBar()->isHidden());
+    QVERIFY(Form.Action(QStringLiteral("EditOptionsEncloseOnBracket"))->isChecked());
+    QVERIFY(Form.Action(QStringLiteral("EditOptionsAssignOnColon"))->isChecked());
+    QVERIFY(!Form.Action(QStringLiteral("ViewStatusbar"))->isChecked());
+}
+
+void TestMain::settingsOutOfRangeFallBack_data() {
+    QTest::addColumn<QString>("ini");
+    QTest::newRow("no file") << QString();
+    QTest::newRow("values out of range or unreadable")
+        << "[Settings]\nFontSize=40\nFontStyle=9\nFormLeft=-2147483648\nFormTop=abc\nTitlebar=yes\n"
+           "Statusbar=maybe\nMenu=\nOnTop=0x0\nMaximized=FALSE\nAssignOnColon=2\n";
+}
+
+void TestMain::settingsOutOfRangeFallBack() {
+    QFETCH(QString, ini);
+    TState S;
+    if (!ini.isEmpty()) S.WriteIni(ini);
+    auto Answer = DismissDialogs(); // the empty folder has no symbol map
+    TMainForm Designed(S.Dir() + QStringLiteral("/nothing-here"));
+    TMainForm Form(S.Dir());
+    const QFont Font = Memo(Form, "Memo1")->font();
+    QCOMPARE(Font.family(), QStringLiteral("Courier New"));
+    QCOMPARE(Font.pointSize(), 18);
+    QVERIFY(Font.bold());
+    QVERIFY(!Font.italic());
+    QCOMPARE(Memo(Form, "Memo1")->FontColor(), QColor(128, 0, 0));
+    QCOMPARE(Memo(Form, "Memo1")->BackColor(), QColor(Qt::white));
+    QCOMPARE(Form.NormalBounds(), Designed.NormalBounds());
+    QVERIFY(Form.CaptionVisible());
+    QVERIFY(!Form.TopMost());
+    QVERIFY(!Form.menuBar()->isHidden());
+    QVERIFY(!Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->isHidden());
+    QVERIFY(!(Form.windowState() & Qt::WindowMaximized));
+    QVERIFY(Form.Action(QStringLiteral("EditOptionsAssignOnColon"))->isChecked());
+    QVERIFY(!Form.Action(QStringLiteral("EditOptionsEncloseOnBracket"))->isChecked());
+    QVERIFY(!Form.Action(QStringLiteral("EditOptionsEncloseOnOperator"))->isChecked());
+}
+
+void TestMain::shortcutsWrittenOnlyAfterChange() {
+    TState S;
+    {
+        TMainForm Form(S.Dir());
+        Form.Action(QStringLiteral("FontBold"))->trigger();
+        Form.close();
+    }
+    QVERIFY(!S.ReadIni().contains(QStringLiteral("[Shortcuts]")));
+    {
+        TMainForm Form(S.Dir());
+        TActionList& Actions = Form.Actions();
+        Actions.SetShortCut(Actions.IndexOf(QStringLiteral("FontItalic")), scCtrl | 'J');
+        Actions.SetChangeMark(1);
+        Form.close();
+    }
+    const QString Ini = S.ReadIni();
+    const QString Shortcuts = Ini.mid(Ini.indexOf(QStringLiteral("[Shortcuts]")));
+    QStringList Expected{QStringLiteral("[Shortcuts]")};
+    TMainForm Form(S.Dir());
+    for (int I = 0; I < Form.Actions().Count(); ++I)
+        Expected.append(Form.Actions().Name(I) + u'=' + QString::number(Form.Actions().ShortCut(I)));
+    QCOMPARE(Shortcuts.trimmed().split(u'\n'), Expected);
+    QVERIFY(Shortcuts.contains(QStringLiteral("\nProgramHelp=112\n")));
+    QVERIFY(Shortcuts.contains(QStringLiteral("\nProgramExit=27\n")));
+    QVERIFY(Shortcuts.contains(QStringLiteral("\nParserEvaluate=13\n")));
+    QVERIFY(Shortcuts.contains(QStringLiteral("\nParserIncreaseDigits=16422\n")));
+    QVERIFY(Shortcuts.contains(QStringLiteral("\nFontItalic=16458\n")));
+    QVERIFY(Shortcuts.contains(QStringLiteral("\nEditRedo=24666\n")));
+}
+
+void TestMain::storedShortcutsAreUsed() {
+    TState S;
+    S.WriteIni(QStringLiteral("[Shortcuts]\nFontBold=0\nFontItalic=16450\nParserEvaluate=70000\n"));
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QSignalSpy Bold(Form.Action(QStringLiteral("FontBold")), &QAction::triggered);
+    QSignalSpy Italic(Form.Action(QStringLiteral("FontItalic")), &QAction::triggered);
+    Key(Form, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(Bold.count(), 0);
+    QCOMPARE(Italic.count(), 1);
+    // Out of range: the designed Enter stays.
+    SetInput(Form, QStringLiteral("2+2"));
+    Key(Form, Qt::Key_Return);
+    QCOMPARE(Output(Form), QStringLiteral("2+2 = 4"));
+}
+
+void TestMain::failedWritesOnCloseAreReported_data() {
+    QTest::addColumn<QString>("blocked");
+    QTest::newRow("input file") << "AutoSave.txt";
+    QTest::newRow("settings file") << "AppTestMain.ini";
+}
+
+void TestMain::failedWritesOnCloseAreReported() {
+    QFETCH(QString, blocked);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("1"));
+    // A folder in the file's place cannot be replaced by a file.
+    QVERIFY(QDir(S.Dir()).mkpath(blocked + QStringLiteral("/inside")));
+    auto Answer = DismissDialogs();
+    Form.close();
+    QVERIFY(!Form.isVisible());
+    QCOMPARE(Answer.Count(), 1);
+    QVERIFY2(Answer.Texts().first().contains(S.Path(blocked)), qPrintable(Answer.Texts().first()));
+    // The other file is still written.
+    const QString Other =
+        blocked == QLatin1String("AutoSave.txt") ? S.IniFile() : S.Path(QStringLiteral("AutoSave.txt"));
+    QVERIFY(QFileInfo(Other).isFile());
+}
+
+QTEST_MAIN(TestMain)
+#include "TestMain.moc"

@@ -1,0 +1,79 @@
+// The output box as the runner's line list: one update per run however many
+// lines, lines visible through Count and Get while a run is collecting them.
+#include "Memo.h"
+
+#include "Parse.Infix.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestMemo : public QObject {
+    Q_OBJECT
+  private slots:
+    void largeRunUpdatesTheBoxOnce();
+    void pendingLinesAreCounted_data();
+    void pendingLinesAreCounted();
+    void preserveAppendsAfterDivider();
+};
+
+void TestMemo::largeRunUpdatesTheBoxOnce() {
+    TMemo Box;
+    TMemoLines Lines(Box);
+    TProgramParser Parser;
+    Parser.Output().Connect(Lines);
+    std::u16string Program;
+    for (int I = 0; I < 20000; ++I)
+        Program += u"1+1\r\n";
+    QSignalSpy Changes(Box.document(), &QTextDocument::contentsChange);
+    QVERIFY(Parser.Execute(Program, false));
+    QVERIFY2(Changes.count() <= 2, qPrintable(QString::number(Changes.count())));
+    QCOMPARE(Box.document()->blockCount(), 20000);
+    QCOMPARE(Lines.Count(), 20000);
+    QCOMPARE(Lines.Get(19999), u"1+1 = 2");
+}
+
+void TestMemo::pendingLinesAreCounted_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("clear");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("appended to an empty box") << "" << false << 2 << "x\ny";
+    QTest::newRow("appended to shown lines") << "a\nb" << false << 4 << "a\nb\nx\ny";
+    QTest::newRow("cleared first") << "a\nb" << true << 2 << "x\ny";
+}
+
+void TestMemo::pendingLinesAreCounted() {
+    QFETCH(QString, before);
+    QFETCH(bool, clear);
+    QFETCH(int, count);
+    QFETCH(QString, after);
+    TMemo Box;
+    Box.setPlainText(before);
+    TMemoLines Lines(Box);
+    Lines.BeginUpdate();
+    if (clear) Lines.Clear();
+    Lines.Add(u"x");
+    Lines.Add(u"y");
+    QCOMPARE(Lines.Count(), count);
+    QCOMPARE(Lines.Get(count - 1), u"y");
+    QCOMPARE(Box.toPlainText(), before); // nothing shown before the end of the run
+    Lines.EndUpdate();
+    QCOMPARE(Box.toPlainText(), after);
+    QCOMPARE(Lines.Count(), count);
+}
+
+void TestMemo::preserveAppendsAfterDivider() {
+    TMemo Box;
+    TMemoLines Lines(Box);
+    TProgramParser Parser;
+    Parser.Output().Connect(Lines);
+    Parser.Output().SetPreserve(true);
+    Parser.Execute(u"2*3", false);
+    QCOMPARE(Box.toPlainText(), QStringLiteral("2\u22193 = 6")); // no divider in an empty box
+    Parser.Execute(u"7", false);
+    QCOMPARE(Box.toPlainText(),
+             QStringLiteral("2\u22193 = 6\n") + QString(40, u'=') + QStringLiteral("\n7 = 7"));
+}
+
+QTEST_MAIN(TestMemo)
+#include "TestMemo.moc"

@@ -98,22 +98,23 @@ void DrawExit(QPainter& P, qreal S) {
     P.drawLine(QPointF(S * 0.65, S * 0.35), QPointF(S * 0.35, S * 0.65));
 }
 
+// The same picture as the installed icon, app/sumtra.svg (drawn on a 64 grid).
 void DrawApp(QPainter& P, qreal S) {
+    const qreal U = S / 64;
     QLinearGradient G(0, 0, 0, S);
-    G.setColorAt(0, QColor(70, 110, 190));
-    G.setColorAt(1, QColor(30, 55, 120));
+    G.setColorAt(0, QColor(0x46, 0x6e, 0xbe));
+    G.setColorAt(1, QColor(0x1e, 0x37, 0x78));
     P.setPen(Qt::NoPen);
     P.setBrush(G);
-    P.drawRoundedRect(QRectF(S * 0.04, S * 0.04, S * 0.92, S * 0.92), S * 0.18, S * 0.18);
+    P.drawRoundedRect(QRectF(2.5 * U, 2.5 * U, 59 * U, 59 * U), 11.5 * U, 11.5 * U);
     P.setBrush(Paper);
-    P.drawRoundedRect(QRectF(S * 0.14, S * 0.16, S * 0.72, S * 0.3), S * 0.05, S * 0.05);
-    P.setFont(GlyphFont(S * 0.22, true));
-    P.setPen(Ink);
-    P.drawText(QRectF(S * 0.14, S * 0.16, S * 0.68, S * 0.3), Qt::AlignRight | Qt::AlignVCenter,
+    P.drawRoundedRect(QRectF(9 * U, 10 * U, 46 * U, 19 * U), 3 * U, 3 * U);
+    P.drawRoundedRect(QRectF(22 * U, 38 * U, 20 * U, 4.5 * U), U, U);
+    P.drawRoundedRect(QRectF(22 * U, 47 * U, 20 * U, 4.5 * U), U, U);
+    P.setFont(GlyphFont(14 * U, true));
+    P.setPen(QColor(0x28, 0x3c, 0x6e));
+    P.drawText(QRectF(9 * U, 10 * U, 43 * U, 19 * U), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("f(x)"));
-    P.setFont(GlyphFont(S * 0.34));
-    P.setPen(Paper);
-    P.drawText(QRectF(S * 0.14, S * 0.48, S * 0.72, S * 0.42), Qt::AlignCenter, QStringLiteral("="));
 }
 
 QIcon Draw(TPainterFn Fn) {

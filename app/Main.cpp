@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -56,6 +57,13 @@ std::u16string ProgramText(QString Text) {
     Text.replace(QChar::LineSeparator, u'\n'); // Shift+Enter
     Text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     return Text.toStdU16String();
+}
+
+// Enter evaluates; Shift+Enter and Ctrl+Enter, unless bound to an action, break the line.
+bool IsLineBreakKey(const QKeyEvent& Key) {
+    const Qt::KeyboardModifiers Mods = Key.modifiers() & ~Qt::KeypadModifier;
+    return (Key.key() == Qt::Key_Return || Key.key() == Qt::Key_Enter) &&
+           (Mods == Qt::ShiftModifier || Mods == Qt::ControlModifier);
 }
 
 QMargins FrameMargins(const QWidget& W) {
@@ -502,6 +510,10 @@ bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
         if (Event->type() == QEvent::ShortcutOverride &&
             ActionList->FindEnabled(KeyToShortCut(Key.keyCombination()))) {
             Event->ignore();
+            return true;
+        }
+        if (Event->type() == QEvent::KeyPress && Watched == Memo1 && IsLineBreakKey(Key)) {
+            Memo1->insertPlainText(QStringLiteral("\n")); // a typed edit, so the history records it
             return true;
         }
         break;

@@ -136,6 +136,8 @@ class TestMain : public QObject {
     void toggleSymbolCyclesThroughMap_data();
     void toggleSymbolCyclesThroughMap();
     void undoAndRedoFollowTyping();
+    void shiftOrCtrlEnterBreaksTheLine_data();
+    void shiftOrCtrlEnterBreaksTheLine();
     void emptyingTheInputAddsNoStep();
     void viewSwitchesFollowState();
     void helpOpensPageAndMinimises();
@@ -556,6 +558,29 @@ void TestMain::undoAndRedoFollowTyping() {
     QVERIFY(!Form.Action(QStringLiteral("EditRedo"))->isEnabled());
     Key(Form, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Input(Form), QStringLiteral("12"));
+}
+
+void TestMain::shiftOrCtrlEnterBreaksTheLine_data() {
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Shift+Enter") << int(Qt::ShiftModifier);
+    QTest::newRow("Ctrl+Enter") << int(Qt::ControlModifier);
+}
+
+void TestMain::shiftOrCtrlEnterBreaksTheLine() {
+    QFETCH(int, modifiers);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QTest::keyClicks(Memo(Form, "Memo1"), QStringLiteral("x := 4"));
+    Key(Form, Qt::Key_Return, Qt::KeyboardModifiers(modifiers));
+    QTest::keyClicks(Memo(Form, "Memo1"), QStringLiteral("x/2"));
+    QCOMPARE(Memo(Form, "Memo1")->document()->blockCount(), 2);
+    QCOMPARE(Output(Form), QString());
+    Key(Form, Qt::Key_Return);
+    QCOMPARE(Output(Form), QStringLiteral("x = 4\nx/2 = 2"));
+    for (int I = 0; I < 3; ++I)
+        Key(Form, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form), QStringLiteral("x := 4\n")); // the line break was one step
 }
 
 void TestMain::emptyingTheInputAddsNoStep() {

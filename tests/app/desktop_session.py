@@ -1,0 +1,245 @@
+#!/usr/bin/env python3
+"""Starts the calculator as a user would, on a private Xvfb server, and drives
+it with real X key and mouse events (XTest):
+
+1. first start: type 1+2 and Enter; copy the output box into the input box
+   through the clipboard (Ctrl+A, Ctrl+C, Ctrl+V) and close with Esc, so
+   AutoSave.txt shows what the output box held; the settings file is written;
+2. second start with edited settings: the window comes up at the stored bounds,
+   and closing at once writes back the same text, font, colours and bounds;
+3. third start: after Ctrl+T (stay on top, which re-creates the native
+   window) a small program is typed and evaluated, and the screen is saved as
+   a PNG when a path is given.
+
+usage: desktop_session.py BIN_DIR SCREEN_GRAB [SCREENSHOT.png]
+"""
+import ctypes
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+XK_NAMES = {' ': 'space', ':': 'colon', '=': 'equal', '/': 'slash', '(': 'parenleft', ')': 'parenright',
+            '^': 'asciicircum', '+': 'plus', '*': 'asterisk', '-': 'minus', '.': 'period', ',': 'comma',
+            ';': 'semicolon'}
+
+
+class X:
+    """The few Xlib and XTest calls the session needs."""
+
+    def __init__(self, display):
+        self.lib = ctypes.CDLL('libX11.so.6')
+        self.tst = ctypes.CDLL('libXtst.so.6')
+        self.lib.XOpenDisplay.restype = ctypes.c_void_p
+        self.lib.XStringToKeysym.restype = ctypes.c_ulong
+        self.lib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.lib.XKeycodeToKeysym.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int]
+        self.lib.XKeycodeToKeysym.restype = ctypes.c_ulong
+        self.lib.XFlush.argtypes = [ctypes.c_void_p]
+        self.lib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        for f in ('XTestFakeKeyEvent', 'XTestFakeButtonEvent'):
+            getattr(self.tst, f).argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.tst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                                  ctypes.c_ulong]
+        self.dpy = self.lib.XOpenDisplay(display.encode())
+        if not self.dpy:
+            raise RuntimeError('cannot open display ' + display)
+
+    def code(self, name):
+        return self.lib.XKeysymToKeycode(self.dpy, self.lib.XStringToKeysym(name.encode()))
+
+    def _key(self, code, down):
+        self.tst.XTestFakeKeyEvent(self.dpy, code, 1 if down else 0, 0)
+        self.lib.XSync(self.dpy, 0)
+        time.sleep(0.02)
+
+    def press(self, name, *modifiers):
+        mods = [self.code(m) for m in modifiers]
+        for m in mods:
+            self._key(m, True)
+        self._key(self.code(name), True)
+        self._key(self.code(name), False)
+        for m in reversed(mods):
+            self._key(m, False)
+        time.sleep(0.05)
+
+    def type(self, text):
+        for ch in text:
+            name = XK_NAMES.get(ch, ch)
+            code = self.code(name)
+            shifted = self.lib.XKeycodeToKeysym(self.dpy, code, 0) != self.lib.XStringToKeysym(name.encode())
+            self.press(name, *(['Shift_L'] if shifted else []))
+
+    def click(self, x, y):
+        self.tst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0)
+        self.tst.XTestFakeButtonEvent(self.dpy, 1, 1, 0)
+        self.tst.XTestFakeButtonEvent(self.dpy, 1, 0, 0)
+        self.lib.XSync(self.dpy, 0)
+        time.sleep(0.2)
+
+
+def fail(message):
+    print('FAIL: ' + message)
+    sys.exit(1)
+
+
+def window_geometry(display, deadline=20):
+    end = time.time() + deadline
+    while time.time() < end:
+        out = subprocess.run(['xwininfo', '-display', display, '-name', 'Sumtra'], capture_output=True, text=True)
+        if out.returncode == 0 and 'IsViewable' in out.stdout:
+            get = lambda key: int(re.search(key + r':\s+(-?\d+)', out.stdout).group(1))
+            return (get('Absolute upper-left X'), get('Absolute upper-left Y'), get('Width'), get('Height'))
+        time.sleep(0.2)
+    fail('the calculator window did not appear')
+
+
+def utf16_file(path):
+    with open(path, 'rb') as f:
+        data = f.read()
+    if not data.startswith(b'\xff\xfe'):
+        fail(path + ' has no UTF-16LE byte-order mark: %r' % data[:20])
+    return data[2:].decode('utf-16-le')
+
+
+def ini_values(path):
+    values = {}
+    section = ''
+    with open(path, encoding='utf-8') as f:
+        for line in f.read().splitlines():
+            if line.startswith('['):
+                section = line.strip('[]')
+            elif '=' in line:
+                key, value = line.split('=', 1)
+                values[section + '/' + key] = value
+    return values
+
+
+def set_ini(path, changes):
+    with open(path, encoding='utf-8') as f:
+        lines = f.read().splitlines()
+    for i, line in enumerate(lines):
+        key = line.split('=', 1)[0]
+        if key in changes:
+            lines[i] = key + '=' + changes[key]
+    with open(path, 'w', encoding='utf-8') as f:
+        f.write('\n'.join(lines) + '\n')
+
+
+def main():
+    if len(sys.argv) not in (3, 4):
+        print(__doc__)
+        return 2
+    bin_dir, grab = sys.argv[1], sys.argv[2]
+    screenshot = sys.argv[3] if len(sys.argv) == 4 else None
+    work = tempfile.mkdtemp(prefix='sumtra-session-')
+    app_dir = os.path.join(work, 'app')
+    os.makedirs(app_dir)
+    # The calculator keeps its files next to the executable: give it a folder of its own.
+    shutil.copy2(os.path.join(bin_dir, 'sumtra'), app_dir)
+    shutil.copy2(os.path.join(bin_dir, 'SymbolMap.txt'), app_dir)
+    shutil.copytree(os.path.join(bin_dir, 'Help'), os.path.join(app_dir, 'Help'))
+    exe = os.path.join(app_dir, 'sumtra')
+    autosave = os.path.join(app_dir, 'AutoSave.txt')
+    ini = os.path.join(app_dir, 'sumtra.ini')
+
+    display_number = 90 + os.getpid() % 100
+    display = ':%d' % display_number
+    xvfb = subprocess.Popen(['Xvfb', display, '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM='xcb', HOME=work,
+               XDG_CONFIG_HOME=os.path.join(work, 'config'), XDG_RUNTIME_DIR=os.path.join(work, 'runtime'))
+    os.makedirs(env['XDG_RUNTIME_DIR'], mode=0o700)
+    env.pop('QT_QPA_PLATFORMTHEME', None)
+    try:
+        for _ in range(100):
+            if os.path.exists('/tmp/.X11-unix/X%d' % display_number):
+                break
+            time.sleep(0.1)
+        x = X(display)
+
+        def start():
+            proc = subprocess.Popen([exe], env=env)
+            geometry = window_geometry(display)
+            time.sleep(1.0)  # let it take the focus
+            left, top, width, height = geometry
+            x.click(left + width // 2, top + height // 2)  # a click in the input box, as a user would
+            return proc, geometry
+
+        def close(proc):
+            x.press('Escape')
+            try:
+                proc.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                fail('Esc did not close the window')
+
+        # 1. Type, evaluate, and carry the output into the input box through the clipboard.
+        proc, (left, top, width, height) = start()
+        x.press('a', 'Control_L')
+        x.type('1+2')
+        x.press('Return')
+        time.sleep(0.5)
+        x.click(left + width // 2, top + height - 60)  # the output box fills the lower half
+        x.press('a', 'Control_L')
+        x.press('c', 'Control_L')
+        x.click(left + width // 2, top + height // 3)
+        x.press('a', 'Control_L')
+        x.press('v', 'Control_L')
+        close(proc)
+        text = utf16_file(autosave)
+        if text != '1+2 = 3\r\n':
+            fail('the output box held %r, expected "1+2 = 3"' % text)
+        print('first start: 1+2 and Enter gave "1+2 = 3"; AutoSave.txt is UTF-16LE with a byte-order mark')
+        if not os.path.exists(ini):
+            fail('no settings file next to the executable')
+
+        # 2. Edited settings come back, and are written back unchanged.
+        changes = {'FontSize': '14', 'FontColor': '8388608', 'BackColor': '14745599', 'FontStyle': '2',
+                   'FormLeft': '100', 'FormTop': '80', 'FormRight': '740', 'FormBottom': '580'}
+        set_ini(ini, changes)
+        proc, geometry = start()
+        if geometry != (100, 80, 640, 500):
+            fail('window at %r, expected (100, 80, 640, 500)' % (geometry,))
+        close(proc)
+        values = ini_values(ini)
+        for key, value in changes.items():
+            if values.get('Settings/' + key) != value:
+                fail('%s came back as %r, expected %r' % (key, values.get('Settings/' + key), value))
+        if utf16_file(autosave) != '1+2 = 3\r\n':
+            fail('the input text did not come back')
+        print('second start: bounds, font, colours and input text restored')
+
+        # 3. A small program for the picture.
+        set_ini(ini, {'FontSize': '16', 'FontColor': '128', 'BackColor': '16777215', 'FontStyle': '1'})
+        proc, (left, top, width, height) = start()
+        # Stay on top re-creates the native window; typing must still reach the input box.
+        x.press('t', 'Control_L')
+        time.sleep(0.5)
+        x.press('a', 'Control_L')
+        for line in ['x := 2 // two', 'f(t) := t^2 + 1', 'f(x)*3', '2*x-3', 'sin(pi/4)^2']:
+            x.type(line)
+            x.press('Return', 'Shift_L')
+        x.press('BackSpace')
+        x.press('Return')
+        time.sleep(0.8)
+        if screenshot:
+            subprocess.run([grab, screenshot, str(left), str(top), str(width), str(height)], env=env, check=True)
+            print('screenshot saved to ' + screenshot)
+        close(proc)
+        program = utf16_file(autosave)
+        if program != 'x := 2 // two\r\nf(t) := t^2 + 1\r\nf(x)*3\r\n2*x-3\r\nsin(pi/4)^2\r\n':
+            fail('the typed program was saved as %r' % program)
+        print('third start: a program of five lines typed with Shift+Enter and saved')
+        return 0
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == '__main__':
+    sys.exit(main())

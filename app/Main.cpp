@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -57,6 +58,12 @@ std::u16string ProgramText(QString Text) {
     Text.replace(QChar::LineSeparator, u'\n'); // Shift+Enter
     Text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     return Text.toStdU16String();
+}
+
+// Where the files shipped with the calculator are: beside the executable, or
+// in the shared data folder of an installation (bin/../share/sumtra).
+QStringList ShippedDirs() {
+    return {ExeDir(), QDir::cleanPath(ExeDir() + QStringLiteral("../share/sumtra")) + u'/'};
 }
 
 // Enter evaluates; Shift+Enter and Ctrl+Enter, unless bound to an action, break the line.
@@ -332,7 +339,7 @@ void TMainForm::LocateFiles(const QString& StateDir) {
     if (StateDir.isEmpty()) {
         // An installed calculator finds its shipped files beside the executable
         // or in the shared data folder of the installation.
-        for (const QString& Other : {ExeDir(), ExeDir() + QStringLiteral("../share/sumtra/")})
+        for (const QString& Other : ShippedDirs())
             if (!FReadDirs.contains(Other)) FReadDirs.append(Other);
     }
     FAutoSaveFile = Dir + QStringLiteral("AutoSave.txt");
@@ -465,6 +472,7 @@ void TMainForm::FillAboutInfo() {
 TRect TMainForm::NormalBounds() const {
     QRect Client = geometry();
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) {
+        if (FPendingBounds) return *FPendingBounds; // restored maximised and never shown normal since
         const QRect Normal = normalGeometry();
         if (Normal.isValid()) Client = Normal;
     }
@@ -472,11 +480,19 @@ TRect TMainForm::NormalBounds() const {
 }
 
 void TMainForm::SetBounds(const TRect& Outer) {
-    const QMargins M = FrameMargins(*this);
-    setGeometry(Outer.ToQRect().marginsRemoved(M));
+    setGeometry(Outer.ToQRect().marginsRemoved(FrameMargins(*this)));
     // Before the first show the frame is not known yet; the bounds are applied
-    // again once it is.
+    // again once it is (see ApplyPendingBounds).
+    FPendingBounds.reset();
     if (!isVisible()) FPendingBounds = Outer;
+}
+
+// A window restored maximised gets its normal bounds when it is first shown normal.
+void TMainForm::ApplyPendingBounds() {
+    if (!FPendingBounds || !isVisible() || windowState() != Qt::WindowNoState) return;
+    const TRect Outer = *FPendingBounds;
+    if (!FrameMargins(*this).isNull()) SetBounds(Outer);
+    FPendingBounds.reset();
 }
 
 bool TMainForm::event(QEvent* Event) {
@@ -541,13 +557,7 @@ void TMainForm::showEvent(QShowEvent* Event) {
         Memo1->setFocus();
         Memo1->selectAll();
     }
-    if (FPendingBounds) {
-        QTimer::singleShot(0, this, [this] {
-            if (FPendingBounds && !FrameMargins(*this).isNull() && windowState() == Qt::WindowNoState)
-                SetBounds(*FPendingBounds);
-            FPendingBounds.reset();
-        });
-    }
+    if (FPendingBounds) QTimer::singleShot(0, this, &TMainForm::ApplyPendingBounds);
 }
 
 void TMainForm::resizeEvent(QResizeEvent* Event) {
@@ -558,8 +568,10 @@ void TMainForm::resizeEvent(QResizeEvent* Event) {
 
 void TMainForm::changeEvent(QEvent* Event) {
     TFormEx::changeEvent(Event);
-    if (Event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+    if (Event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized()) {
         Action(QStringLiteral("ViewFullScreen"))->setChecked(isMaximized());
+        ApplyPendingBounds();
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* Event) {
@@ -669,9 +681,9 @@ void TMainForm::InputChanged() {
 
 void TMainForm::ProgramHelp() {
     QString Path = ExeDir() + HelpFile();
-    for (const QString& Dir : {ExeDir(), ExeDir() + QStringLiteral("../share/sumtra/")})
+    for (const QString& Dir : ShippedDirs())
         if (QFileInfo::exists(Dir + HelpFile())) {
-            Path = QFileInfo(Dir + HelpFile()).absoluteFilePath();
+            Path = Dir + HelpFile();
             break;
         }
     OpenDocument(Path);

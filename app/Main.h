@@ -74,6 +74,7 @@ class TMainForm : public TFormEx {
     void FillAboutInfo();
 
     void SaveSettings();
+    void ApplyPendingBounds();
     void ApplyLayout();
     void UpdateStatusPosition();
     void UpdateActions();

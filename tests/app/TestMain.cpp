@@ -133,6 +133,7 @@ class TestMain : public QObject {
     void layoutSplitsClientHeight();
     void statusPanelShowsCaretPosition_data();
     void statusPanelShowsCaretPosition();
+    void hintsShowInFirstPanel();
     void toggleSymbolCyclesThroughMap_data();
     void toggleSymbolCyclesThroughMap();
     void undoAndRedoFollowTyping();
@@ -144,6 +145,7 @@ class TestMain : public QObject {
     void fileCommandsReadAndWriteUtf16();
     void escClosesAndWritesFiles();
     void settingsRoundTrip();
+    void maximisedWindowKeepsItsNormalBounds();
     void settingsOutOfRangeFallBack_data();
     void settingsOutOfRangeFallBack();
     void shortcutsWrittenOnlyAfterChange();
@@ -509,6 +511,19 @@ void TestMain::statusPanelShowsCaretPosition() {
     QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(1), panel);
 }
 
+void TestMain::hintsShowInFirstPanel() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    auto* ToolBar = Form.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    QWidget* Help = ToolBar->widgetForAction(Form.Action(QStringLiteral("ProgramHelp")));
+    QTest::mouseMove(Help);
+    auto* Status = Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"));
+    QTRY_COMPARE(Status->PanelText(0), QStringLiteral("Shows help"));
+    QTest::mouseMove(Memo(Form, "Memo2"));
+    QTRY_COMPARE(Status->PanelText(0), QString());
+}
+
 void TestMain::toggleSymbolCyclesThroughMap_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("start");
@@ -743,6 +758,38 @@ void TestMain::settingsRoundTrip() {
     QVERIFY(Form.Action(QStringLiteral("EditOptionsEncloseOnBracket"))->isChecked());
     QVERIFY(Form.Action(QStringLiteral("EditOptionsAssignOnColon"))->isChecked());
     QVERIFY(!Form.Action(QStringLiteral("ViewStatusbar"))->isChecked());
+}
+
+void TestMain::maximisedWindowKeepsItsNormalBounds() {
+    TState S;
+    const QRect Work = QGuiApplication::primaryScreen()->availableGeometry();
+    const TRect Bounds{Work.left() + 10, Work.top() + 10, Work.left() + 410, Work.top() + 310};
+    S.WriteIni(
+        QStringLiteral("[Settings]\nMaximized=1\nFormLeft=%1\nFormTop=%2\nFormRight=%3\nFormBottom=%4\n")
+            .arg(Bounds.Left)
+            .arg(Bounds.Top)
+            .arg(Bounds.Right)
+            .arg(Bounds.Bottom));
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QTRY_VERIFY(Form.isMaximized());
+    QTRY_VERIFY(Form.Action(QStringLiteral("ViewFullScreen"))->isChecked());
+    Form.close();
+    const QString Ini = S.ReadIni();
+    QVERIFY2(
+        Ini.contains(QStringLiteral("\nMaximized=1\nFormLeft=%1\nFormTop=%2\nFormRight=%3\nFormBottom=%4\n")
+                         .arg(Bounds.Left)
+                         .arg(Bounds.Top)
+                         .arg(Bounds.Right)
+                         .arg(Bounds.Bottom)),
+        qPrintable(Ini));
+    // Restored to normal, it takes those bounds, frame included.
+    TMainForm Again(S.Dir());
+    QVERIFY(ShowActive(Again));
+    QTRY_VERIFY(Again.isMaximized());
+    Key(Again, Qt::Key_Return, Qt::AltModifier);
+    QTRY_VERIFY(!Again.isMaximized());
+    QTRY_COMPARE(Again.NormalBounds(), Bounds);
 }
 
 void TestMain::settingsOutOfRangeFallBack_data() {

@@ -11,7 +11,11 @@ it with real X key and mouse events (XTest):
    window) a small program is typed and evaluated, and the screen is saved as
    a PNG when a path is given.
 
-usage: desktop_session.py BIN_DIR SCREEN_GRAB [SCREENSHOT.png]
+4. installed with cmake --install into a folder its user cannot write: the
+   symbol map is found in share/sumtra (Ctrl+G turns a into alpha), and the
+   settings and the input go to the user's configuration folder.
+
+usage: desktop_session.py BUILD_DIR SCREEN_GRAB [SCREENSHOT.png]
 """
 import ctypes
 import os
@@ -133,9 +137,11 @@ def main():
     if len(sys.argv) not in (3, 4):
         print(__doc__)
         return 2
-    bin_dir, grab = sys.argv[1], sys.argv[2]
+    build_dir, grab = sys.argv[1], sys.argv[2]
+    bin_dir = os.path.join(build_dir, 'bin')
     screenshot = sys.argv[3] if len(sys.argv) == 4 else None
     work = tempfile.mkdtemp(prefix='sumtra-session-')
+    os.chmod(work, 0o755)
     app_dir = os.path.join(work, 'app')
     os.makedirs(app_dir)
     # The calculator keeps its files next to the executable: give it a folder of its own.
@@ -161,8 +167,8 @@ def main():
             time.sleep(0.1)
         x = X(display)
 
-        def start():
-            proc = subprocess.Popen([exe], env=env)
+        def start(program=exe, environment=env, user=None):
+            proc = subprocess.Popen([program], env=environment, user=user)
             geometry = window_geometry(display)
             time.sleep(1.0)  # let it take the focus
             left, top, width, height = geometry
@@ -234,6 +240,39 @@ def main():
         if program != 'x := 2 // two\r\nf(t) := t^2 + 1\r\nf(x)*3\r\n2*x-3\r\nsin(pi/4)^2\r\n':
             fail('the typed program was saved as %r' % program)
         print('third start: a program of five lines typed with Shift+Enter and saved')
+
+        # 4. Installed where the user cannot write.
+        prefix = os.path.join(work, 'prefix')
+        subprocess.run([os.environ.get('SUMTRA_CMAKE', 'cmake'), '--install', build_dir, '--prefix', prefix], check=True, stdout=subprocess.DEVNULL)
+        for name in ('bin/sumtra', 'bin/sumtra-cli', 'share/sumtra/SymbolMap.txt', 'share/sumtra/Help/Sumtra.htm',
+                     'share/applications/sumtra.desktop', 'share/icons/hicolor/scalable/apps/sumtra.svg'):
+            if not os.path.isfile(os.path.join(prefix, name)):
+                fail('cmake --install did not install ' + name)
+        user_home = os.path.join(work, 'user')
+        user_env = dict(env, HOME=user_home, XDG_CONFIG_HOME=os.path.join(user_home, 'config'),
+                        XDG_RUNTIME_DIR=os.path.join(user_home, 'runtime'))
+        os.makedirs(user_env['XDG_RUNTIME_DIR'], mode=0o700)
+        user = None
+        if os.getuid() == 0:  # root writes anywhere: run as nobody instead
+            user = 'nobody'
+            for root, dirs, files in os.walk(user_home):
+                for entry in [root] + [os.path.join(root, d) for d in dirs]:
+                    shutil.chown(entry, user)
+        os.chmod(os.path.join(prefix, 'bin'), 0o555)
+        proc, _ = start(os.path.join(prefix, 'bin', 'sumtra'), user_env, user)
+        x.press('a', 'Control_L')
+        x.type('a')
+        x.press('g', 'Control_L')
+        close(proc)
+        state = os.path.join(user_env['XDG_CONFIG_HOME'], 'Sumtra')
+        if utf16_file(os.path.join(state, 'AutoSave.txt')) != '\u03b1\r\n':
+            fail('Ctrl+G did not toggle with the installed symbol map')
+        if not os.path.isfile(os.path.join(state, 'sumtra.ini')):
+            fail('no settings file in ' + state)
+        if sorted(os.listdir(os.path.join(prefix, 'bin'))) != ['sumtra', 'sumtra-cli']:
+            fail('files were written next to the installed executable')
+        print('installed read-only: symbol map found in share/sumtra, settings and input kept in ' +
+              os.path.relpath(state, work))
         return 0
     finally:
         xvfb.terminate()

@@ -27,12 +27,15 @@ void TFormEx::SetTopMost(bool Value) {
 }
 
 void TFormEx::SetMovable(bool Value) {
+    if (FMovable == Value) return;
     FMovable = Value;
 #ifndef Q_OS_WIN
     if (Value) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setMinimumSize(FFreeMinimum);
+        setMaximumSize(FFreeMaximum);
     } else {
+        FFreeMinimum = minimumSize();
+        FFreeMaximum = maximumSize();
         setFixedSize(size());
     }
 #endif

@@ -33,4 +33,6 @@ class TFormEx : public QMainWindow {
 
   private:
     bool FMovable = true;
+    QSize FFreeMinimum; // the size limits while movable
+    QSize FFreeMaximum;
 };

@@ -67,6 +67,7 @@ void TestExtForm::moveIsReported() {
 
 void TestExtForm::notMovableLocksTheSize() {
     TFormEx Form;
+    Form.setMinimumSize(250, 200);
     Form.resize(300, 200);
     QVERIFY(Form.Movable());
     Form.SetMovable(false);
@@ -75,6 +76,7 @@ void TestExtForm::notMovableLocksTheSize() {
     Form.SetMovable(true);
     Form.resize(500, 400);
     QCOMPARE(Form.size(), QSize(500, 400));
+    QCOMPARE(Form.minimumSize(), QSize(250, 200)); // the limits it had come back
 }
 
 QTEST_MAIN(TestExtForm)

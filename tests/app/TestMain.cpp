@@ -14,10 +14,12 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -141,6 +143,8 @@ class TestMain : public QObject {
     void shiftOrCtrlEnterBreaksTheLine();
     void emptyingTheInputAddsNoStep();
     void viewSwitchesFollowState();
+    void fontDialogAppliesToBothBoxes_data();
+    void fontDialogAppliesToBothBoxes();
     void helpOpensPageAndMinimises();
     void fileCommandsReadAndWriteUtf16();
     void escClosesAndWritesFiles();
@@ -644,6 +648,43 @@ void TestMain::viewSwitchesFollowState() {
     QVERIFY(!Memo(Form, "Memo2")->font().bold());
     QVERIFY(!Form.Action(QStringLiteral("FontBold"))->isChecked());
     QCOMPARE(Memo(Form, "Memo2")->LeftMargin(), 6);
+}
+
+void TestMain::fontDialogAppliesToBothBoxes_data() {
+    QTest::addColumn<bool>("apply"); // Apply then Cancel, or OK
+    QTest::newRow("OK") << false;
+    QTest::newRow("Apply, then Cancel") << true;
+}
+
+void TestMain::fontDialogAppliesToBothBoxes() {
+    QFETCH(bool, apply);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QFont Chosen(QStringLiteral("DejaVu Serif"));
+    Chosen.setPointSize(12);
+    Chosen.setItalic(true);
+    TModalAnswer Answer([&Chosen, apply](QWidget* Modal) {
+        auto* Dialog = qobject_cast<QFontDialog*>(Modal);
+        QVERIFY(Dialog);
+        QCOMPARE(Dialog->currentFont().pointSize(), 18); // it opens with the input box's font
+        Dialog->setCurrentFont(Chosen);
+        if (apply) {
+            Dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply)->click();
+            Dialog->reject();
+        } else {
+            Dialog->accept();
+        }
+    });
+    Key(Form, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(Answer.Count(), 1);
+    for (const char* Name : {"Memo1", "Memo2"}) {
+        QCOMPARE(Memo(Form, Name)->font().family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(Memo(Form, Name)->font().pointSize(), 12);
+        QVERIFY(Memo(Form, Name)->font().italic());
+        QCOMPARE(Memo(Form, Name)->LeftMargin(), 6);
+    }
+    QVERIFY(Form.Action(QStringLiteral("FontItalic"))->isChecked());
 }
 
 void TestMain::helpOpensPageAndMinimises() {

@@ -24,6 +24,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusTipEvent>
@@ -249,7 +250,8 @@ void TMainForm::CreateControls() {
         connect(M, &QPlainTextEdit::textChanged, this, &TMainForm::UpdateEditActions);
     }
     connect(qApp, &QApplication::focusChanged, this, &TMainForm::UpdateEditActions);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::UpdateEditActions);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::ClipboardChanged);
+    ClipboardChanged();
 }
 
 void TMainForm::CreateActions() {
@@ -632,8 +634,16 @@ void TMainForm::UpdateEditActions() {
     const bool Selected = M && M->textCursor().hasSelection();
     Action(QStringLiteral("EditCut"))->setEnabled(Selected && !M->isReadOnly());
     Action(QStringLiteral("EditCopy"))->setEnabled(Selected);
-    Action(QStringLiteral("EditPaste"))->setEnabled(M && !M->isReadOnly() && M->canPaste());
+    Action(QStringLiteral("EditPaste"))->setEnabled(M && !M->isReadOnly() && FClipboardHasText);
     Action(QStringLiteral("EditSelectAll"))->setEnabled(M && !M->document()->isEmpty());
+}
+
+// Asking the clipboard may take a round trip to another program, so it is
+// asked when its content changes, not at every move of the caret.
+void TMainForm::ClipboardChanged() {
+    const QMimeData* Data = QGuiApplication::clipboard()->mimeData();
+    FClipboardHasText = Data && Data->hasText();
+    UpdateEditActions();
 }
 
 TMemo* TMainForm::FocusedMemo() const {

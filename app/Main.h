@@ -79,6 +79,7 @@ class TMainForm : public TFormEx {
     void UpdateStatusPosition();
     void UpdateActions();
     void UpdateEditActions();
+    void ClipboardChanged();
     void ApplyFont(const QFont& Font);
     void ApplyColors(const QColor& FontColor, const QColor& BackColor);
     void SetInputText(const QString& Text);
@@ -138,8 +139,9 @@ class TMainForm : public TFormEx {
     bool FAssignOnColon = true;
     bool FEncloseOnBracket = false;
     bool FEncloseOnOperator = false;
-    bool FAutoSaveUnread = false;        // "AutoSave.txt" exists but could not be read
-    bool FShown = false;                 // the first show gives Memo1 the focus
+    bool FAutoSaveUnread = false; // "AutoSave.txt" exists but could not be read
+    bool FShown = false;          // the first show gives Memo1 the focus
+    bool FClipboardHasText = false;
     std::optional<TRect> FPendingBounds; // applied again once the frame is known
 
     std::unique_ptr<TMemoLines> FOutputLines;

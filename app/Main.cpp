@@ -50,8 +50,6 @@ constexpr TShortCut MenuFunctionKey = scCtrl | 'F';
 const char* const ToolBarActions[] = {
     "EditCopy",      "EditPaste",   "FontToggleChar", "ToolsInsertVariable", "ToolsInsertFunction",
     "ToolsKeyboard", "ViewMenubar", "ProgramHelp",    "ProgramExit"};
-const char* const ToolsActions[] = {"ToolsKeyboard", "ToolsInsertVariable", "ToolsInsertFunction",
-                                    "ToolsSymbolList", "ToolsCustomize"};
 
 // The text of the input box as the runner reads it: rows separated by CR LF.
 std::u16string ProgramText(QString Text) {

@@ -119,6 +119,7 @@ class TestMain : public QObject {
     void commandLineReplacesAutoSaveAndIsEvaluated();
     void missingSymbolMapWarnsAndDisablesToggle();
     void unreadableAutoSaveIsReportedAndNotOverwritten();
+    void controlsAndActionsCarryTheirNames();
     void defaultShortcutsReachTheirActions_data();
     void defaultShortcutsReachTheirActions();
     void ctrlFOpensFunctionPickerOnlyWhileMenuAttached();
@@ -225,6 +226,27 @@ void TestMain::unreadableAutoSaveIsReportedAndNotOverwritten() {
     Form.close();
     QCOMPARE(Answer.Count(), 1); // the empty box is not written over it
     QVERIFY(QFileInfo(AutoSave + QStringLiteral("/kept")).isDir());
+}
+
+void TestMain::controlsAndActionsCarryTheirNames() {
+    TState S;
+    TMainForm Form(S.Dir());
+    for (const char* Name : {"Memo1", "Memo2", "ToolBar1", "StatusBar", "mnuMain", "mnuPopup", "ActionList"})
+        QVERIFY2(Form.findChild<QObject*>(QString::fromLatin1(Name)), Name);
+    // The settings file and the hotkeys editor list the actions in this order.
+    const TActionList& A = Form.Actions();
+    QStringList Categories;
+    for (int I = 0; I < A.Count(); ++I)
+        if (Categories.isEmpty() || Categories.last() != A.Category(I)) Categories.append(A.Category(I));
+    QCOMPARE(Categories, (QStringList{"Program", "File", "View", "Font", "Parser", "Tools", "Edit"}));
+    QCOMPARE(A.Count(), 42);
+    QCOMPARE(A.Name(0), QStringLiteral("ProgramHelp"));
+    QCOMPARE(A.Name(19), QStringLiteral("ParserEvaluate"));
+    QCOMPARE(A.Name(41), QStringLiteral("EditOptionsEncloseOnOperator"));
+    QCOMPARE(A.ChangeMark(), 0);
+    for (const char* Name :
+         {"ToolsKeyboard", "ToolsInsertVariable", "ToolsInsertFunction", "ToolsSymbolList", "ToolsCustomize"})
+        QVERIFY2(!Form.Action(QString::fromLatin1(Name))->isEnabled(), Name); // their windows come later
 }
 
 void TestMain::defaultShortcutsReachTheirActions_data() {

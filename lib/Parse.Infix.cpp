@@ -2,14 +2,28 @@
 
 #include "Utils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <variant>
 
 namespace {
 // One nesting budget per thread, shared by the runner and every evaluator it calls.
 thread_local std::int32_t GDepth = 0;
+// The user-function work left to the current statement (see MaxCallWork).
+thread_local std::int64_t GCallWorkLeft = MaxCallWork;
+
+void StartCallWork(std::int64_t Tokens) {
+    GCallWorkLeft = MaxCallWork + CallWorkPerToken * Tokens;
+}
 
 std::string U8(const std::u16string& S) {
+    return ToUtf8(S);
+}
+
+// The message of an error token. A NUL (from "Unreckognized symbol") is shown as
+// U+2400: messages travel as C strings and would end at it, position and all.
+std::string ErrorText(std::u16string S) {
+    std::replace(S.begin(), S.end(), u'\0', u'\u2400');
     return ToUtf8(S);
 }
 
@@ -128,7 +142,7 @@ TComp TParserBase::ParseFactor() {
     case tkLeftBra1:
     case tkLeftBra2: Value = ParseBracket(); break;
     case tkIdent: Value = ParseIdent(); break;
-    case tkError: Error(U8(FTokens->Text()), FTokens->Pos(), "");
+    case tkError: Error(ErrorText(FTokens->Text()), FTokens->Pos(), "");
     default: ErrorHere("Factor expected");
     }
     if (FTokens->NotEnd() && FTokens->Kind() == tkFact) {
@@ -169,6 +183,10 @@ TComp TParserBase::ParseIdent() {
             Error("Unknown identifier '" + U8(Name) + "'", NamePos, "");
         }
         if (Function->Busy()) Abort("Recursive call of function '" + U8(Name) + "'", NamePos);
+        if (const auto* Parsed = dynamic_cast<const TParsedFunction*>(Function)) {
+            GCallWorkLeft -= Parsed->Evaluator().Tokens().Count() + 1;
+            if (GCallWorkLeft < 0) Abort(MsgTooMuchWork, NamePos);
+        }
         TCompList Args;
         ParseArgs(Args);
         try {
@@ -209,12 +227,13 @@ void TParserBase::ParseArgs(TCompList& Args) {
 }
 
 TComp TEvaluatorBase::Eval(const TIdentList& Args) {
+    if (GDepth == 0) StartCallWork(FTokens->Count()); // called on its own, not from a statement
     FLocals = &Args;
     FTokens->SetPointer(0);
     if (FTokens->Count() == 0) ErrorHere("Expression is empty");
     TComp Value = ParseExpression();
     if (FTokens->NotEnd() && FTokens->Kind() != tkComment) {
-        if (FTokens->Kind() == tkError) ErrorHere(U8(FTokens->Text()));
+        if (FTokens->Kind() == tkError) ErrorHere(ErrorText(FTokens->Text()));
         ErrorHere("End of expression expected");
     }
     return Value;
@@ -277,6 +296,12 @@ void TProgramParser::SetPrecision(std::int32_t Value) {
 }
 
 bool TProgramParser::Execute(std::u16string Text, bool Silent) {
+    if (Text.size() > MaxProgramLength) {
+        // Refused before tokenizing; a repeated run reports the same.
+        FTokenizer->SetExpression({});
+        FTokenizer->Add(tkError, 1, FromUtf8(MsgProgramTooLong));
+        return Execute(Silent);
+    }
     FTokenizer->SetExpression(std::move(Text));
     return Execute(Silent);
 }
@@ -308,6 +333,10 @@ bool TProgramParser::ExecuteFile(const std::filesystem::path& FileName, bool Sil
 
 // statement = assignment | definition | expression, then a separator or the end
 void TProgramParser::ParseStatement() {
+    std::int32_t End = FTokens->Pointer();
+    while (End < FTokens->Count() && (*FTokens)[End].Kind != tkSeparator)
+        ++End;
+    StartCallWork(End - FTokens->Pointer());
     if (FTokens->Kind() == tkError) TokenError();
     if (!ParseAssignment() && !ParseDefinition()) {
         std::int32_t Start = FTokens->Pointer();
@@ -396,7 +425,7 @@ bool TProgramParser::ParseParams(std::vector<std::u16string>& Names) {
 }
 
 void TProgramParser::TokenError() {
-    Error(U8(FTokens->Text()), FTokens->Pos(), "");
+    Error(ErrorText(FTokens->Text()), FTokens->Pos(), "");
 }
 
 std::u16string TProgramParser::FormatResult(TComp Value) const {

@@ -28,6 +28,22 @@ inline constexpr std::int32_t MaxNestingDepth = 2500;
 inline constexpr std::size_t MinStackReserve = 256 * 1024;
 inline constexpr const char* MsgTooDeep = "Expression is nested too deeply";
 
+// How much user-function work one statement may do: each call counts the tokens
+// of its body plus one, against MaxCallWork plus CallWorkPerToken for each token
+// of the statement itself, so long sums of calls stay allowed. There are no loops
+// and no recursion: only functions that call others more than once, down a chain,
+// or huge bodies called very often come near it. It stops a few lines of such
+// definitions from running for hours.
+inline constexpr std::int64_t MaxCallWork = 2'000'000;
+inline constexpr std::int64_t CallWorkPerToken = 100;
+inline constexpr const char* MsgTooMuchWork = "Too many function calls in one statement";
+
+// The longest program text a run accepts, in UTF-16 code units. Tokens take
+// about 70 bytes of memory per character of a dense text, so this keeps a run
+// below about a gigabyte whatever is pasted or loaded.
+inline constexpr std::size_t MaxProgramLength = std::size_t(1) << 23;
+inline constexpr const char* MsgProgramTooLong = "Program too long (more than 8388608 characters)";
+
 class TParserBase {
   public:
     virtual ~TParserBase() = default;

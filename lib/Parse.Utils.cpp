@@ -103,7 +103,14 @@ std::u16string ReadTextFile(const std::filesystem::path& FileName) {
         throw std::runtime_error("Cannot read '" + FileName.string() + "': it is a directory");
     std::ifstream In(FileName, std::ios::binary);
     if (!In) throw std::runtime_error("Cannot open '" + FileName.string() + "': " + std::strerror(errno));
-    std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    // Read in pieces up to one byte past the limit, so that an endless device
+    // such as /dev/zero is refused as well.
+    std::string Bytes;
+    char Buffer[1 << 16];
+    while (Bytes.size() <= MaxTextFileSize && In.read(Buffer, sizeof Buffer).gcount() > 0)
+        Bytes.append(Buffer, static_cast<std::size_t>(In.gcount()));
     if (In.bad()) throw std::runtime_error("Cannot read '" + FileName.string() + "'");
+    if (Bytes.size() > MaxTextFileSize)
+        throw std::runtime_error("Cannot read '" + FileName.string() + "': it is larger than 32 MiB");
     return DecodeText(Bytes);
 }

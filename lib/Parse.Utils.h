@@ -93,4 +93,6 @@ std::u16string DecodeText(std::string_view Bytes);
 // Splits at CR LF, CR or LF and ends every line, the last one included, with CR LF.
 std::u16string NormalizeLineBreaks(std::u16string_view Text);
 // The decoded text of a file; throws std::runtime_error with a readable message.
+// Files over MaxTextFileSize are refused: no program that long would run.
 std::u16string ReadTextFile(const std::filesystem::path& FileName);
+inline constexpr std::uintmax_t MaxTextFileSize = std::uintmax_t(32) << 20;

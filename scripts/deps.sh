@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Makes sure the packages Sumtra builds with are installed (Debian 12).
 # As root it installs what is missing; otherwise it prints the apt-get line.
-# Usage: scripts/deps.sh [--engine-only]
+# Usage: scripts/deps.sh [--engine-only] [--fuzz]
+#   --engine-only  without Qt (the desktop calculator is not built)
+#   --fuzz         with clang 14 and its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev)
-[ "${1:-}" = "--engine-only" ] || packages+=(qt6-base-dev)
+engine_only=false
+for arg in "$@"; do
+  case "$arg" in
+    --engine-only) engine_only=true ;;
+    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+    *) echo "deps.sh: unknown option '$arg'" >&2; exit 2 ;;
+  esac
+done
+$engine_only || packages+=(qt6-base-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -44,8 +44,6 @@ for t in "${targets[@]}"; do
   fi
 done
 
-if [ ${#failed[@]} -gt 0 ]; then
-  echo "Fuzzing found problems in: ${failed[*]}" >&2
-  exit 1
-fi
-echo "Fuzzing: no findings in ${targets[*]} (${seconds}s each)"
+echo "Fuzzing for ${seconds}s each: findings in ${#failed[@]} of ${#targets[@]} targets ${failed[*]:+(${failed[*]})}"
+echo "fuzz: $(( ${#targets[@]} - ${#failed[@]} )) passed, ${#failed[@]} failed"
+[ ${#failed[@]} -eq 0 ]

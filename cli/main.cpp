@@ -212,7 +212,8 @@ int main(int Argc, char** Argv) {
             ReadFailed = true;
             continue;
         }
-        if (!Parser.Execute(NormalizeLineBreaks(Text), false)) RunFailed = true;
+        Text = NormalizeLineBreaks(Text); // frees the unnormalised copy before the run
+        if (!Parser.Execute(std::move(Text), false)) RunFailed = true;
     }
     if (ReadFailed) return 2;
     return RunFailed ? 1 : 0;

@@ -74,12 +74,17 @@ Extended Arg(TComp Z) {
         Extended S = Z.Y > 0 ? 1 : (Z.Y < 0 ? -1 : 0);
         return S * 0.5L * Pi;
     }
+    // On the positive real axis atan2(+-0, x) is exactly +-0: skip the call.
+    if (Z.X > 0 && Z.Y == 0) return Z.Y;
     if (Z.X > 0 || Z.Y != 0) return FP::Atan2(Z.Y, Z.X);
     return Pi;
 }
 
 TComp Exp(TComp Z) {
     Extended E = FP::Exp(Z.X);
+    // A real argument: cos(+-0) is exactly 1 and sin(+-0) exactly +-0, so the
+    // products are E and E * Y (a zero of Y's sign) without the two calls.
+    if (Z.Y == 0) return {E, FP::Mul(E, Z.Y)};
     return {FP::Mul(E, FP::Cos(Z.Y)), FP::Mul(E, FP::Sin(Z.Y))};
 }
 

@@ -199,19 +199,15 @@ void TTokenizer::Tokenize() {
         &TTokenizer::ScanIdent,   &TTokenizer::ScanAssign, &TTokenizer::ScanChar,
     };
     Clear();
+    const TSymbols* Previous = FScanSymbols;
     FScanSymbols = &SymbolsOrDefault(Symbols());
-    FSymbolChars.Clear();
-    for (const TSymbolRow& Row : SymbolRows) {
-        if (Row.Char)
-            FSymbolChars.Include((Symb().*Row.Char)());
-        else
-            FSymbolChars.Include((Symb().*Row.Set)());
-    }
+    if (FScanSymbols != Previous) PrepareSymbolTables();
     FLen = static_cast<std::int32_t>(std::min(FExpr.size(), MaxTextLength));
     if (FExpr.size() > MaxTextLength) {
         Add(tkError, 1, u"Text too long");
         return;
     }
+    ReserveTokens();
     std::int32_t P = 1;
     std::int32_t Start = P;
     try {
@@ -231,6 +227,26 @@ void TTokenizer::Tokenize() {
     }
 }
 
+// The characters ScanSymbol takes, and the first matching row of each ASCII
+// character so that ScanSymbol need not walk the rows. They depend only on the
+// symbols in use, so a run with the same symbols as the last keeps them.
+void TTokenizer::PrepareSymbolTables() {
+    FSymbolChars.Clear();
+    for (const TSymbolRow& Row : SymbolRows) {
+        if (Row.Char)
+            FSymbolChars.Include((Symb().*Row.Char)());
+        else
+            FSymbolChars.Include((Symb().*Row.Set)());
+    }
+    FAsciiSymbolKind.fill(-1);
+    for (char16_t C = 0; C < FAsciiSymbolKind.size(); ++C)
+        for (const TSymbolRow& Row : SymbolRows)
+            if (RowMatches(Row, Symb(), C)) {
+                FAsciiSymbolKind[C] = static_cast<std::int8_t>(Row.Kind);
+                break;
+            }
+}
+
 bool TTokenizer::ScanComment(std::int32_t& P) {
     if (!Matches(P, Symb().Comment)) return false;
     const std::int32_t From = P + static_cast<std::int32_t>(Symb().Comment.size());
@@ -246,10 +262,16 @@ bool TTokenizer::ScanComment(std::int32_t& P) {
 bool TTokenizer::ScanSymbol(std::int32_t& P) {
     if (!In(P, FSymbolChars)) return false;
     const char16_t C = FExpr[P - 1];
-    const auto Row = std::find_if(std::begin(SymbolRows), std::end(SymbolRows),
-                                  [&](const TSymbolRow& R) { return RowMatches(R, Symb(), C); });
-    if (Row == std::end(SymbolRows)) return false;
-    if (Row->Kind != tkSeparator || !LastIs({tkSeparator})) Add(Row->Kind, P);
+    TTokenKind Kind;
+    if (C < FAsciiSymbolKind.size() && FAsciiSymbolKind[C] >= 0) {
+        Kind = static_cast<TTokenKind>(FAsciiSymbolKind[C]);
+    } else {
+        const auto Row = std::find_if(std::begin(SymbolRows), std::end(SymbolRows),
+                                      [&](const TSymbolRow& R) { return RowMatches(R, Symb(), C); });
+        if (Row == std::end(SymbolRows)) return false;
+        Kind = Row->Kind;
+    }
+    if (Kind != tkSeparator || !LastIs({tkSeparator})) Add(Kind, P);
     ++P;
     return true;
 }
@@ -419,8 +441,23 @@ void TTokenizer::AddLiteral(TTokenKind Kind, std::int32_t Start, std::int32_t En
     Add(TToken{Kind, Start, std::u16string(Slice(Start, End)), Value});
 }
 
+// DecDigits is exactly "0".."9"; a range test spares the set lookup on the hottest path.
 bool TTokenizer::IsDigit(std::int32_t P) const {
-    return In(P, DecDigits());
+    return P <= FLen && FExpr[P - 1] >= u'0' && FExpr[P - 1] <= u'9';
+}
+
+// Every token but an implicit multiplication takes at least one character, and
+// such a multiplication only comes before a bracket or a name. Reserving that
+// bound once spares the copies and fresh pages of repeated growth on a long
+// text; pages of the bound that no token reaches are never touched. Capacity()
+// still follows the list's own doubling, which this does not change.
+void TTokenizer::ReserveTokens() {
+    std::size_t Bound = static_cast<std::size_t>(FLen);
+    for (std::int32_t I = 0; I < FLen; ++I) {
+        const char16_t C = FExpr[I];
+        if (C == Symb().LeftBra1() || C == Symb().LeftBra2() || Symb().Alpha().Contains(C)) ++Bound;
+    }
+    FData.reserve(Bound);
 }
 
 bool TTokenizer::Matches(std::int32_t P, std::u16string_view S) const {

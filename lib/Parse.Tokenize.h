@@ -9,6 +9,7 @@
 #include "Collections.h"
 #include "Complex.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -188,10 +189,13 @@ class TTokenizer : public TTokens {
     std::u16string_view ReadDecimal(std::int32_t& P) const;
     bool ScanInteger(std::int32_t& P, char16_t Prefix, const TCharSet& Digits, int Base, const char* Message);
     void AddLiteral(TTokenKind Kind, std::int32_t Start, std::int32_t End, Extended Value);
+    void ReserveTokens();
+    void PrepareSymbolTables();
 
     std::u16string FExpr;
     std::int32_t FLen = 0;
     // Set up by Tokenize for one scan: the symbols in use and every character ScanSymbol takes.
     const TSymbols* FScanSymbols = nullptr;
     TCharSet FSymbolChars;
+    std::array<std::int8_t, 128> FAsciiSymbolKind{}; // the ScanSymbol kind of an ASCII character, or -1
 };

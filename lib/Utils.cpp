@@ -148,7 +148,41 @@ std::u16string SecondsToStr(std::u16string_view Sep, std::u16string_view FracSep
     return S;
 }
 
+namespace {
+// 10^0 .. 10^27: every one is exact in the 64-bit significand (5^27 < 2^64).
+constexpr Extended ExactPowersOfTen[] = {
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L,
+};
+
+// Digits with at most one "." and no exponent, at most 19 significant positions:
+// the numeral is M / 10^F with M < 10^19 < 2^64 and 10^F exact, so the one
+// correctly rounded division gives the correctly rounded value, the same bits as
+// strtold. Answers false for every other numeral.
+bool ShortDecimalToFloat(std::u16string_view Numeral, Extended& Value) {
+    if (Numeral.empty() || Numeral.size() > 20) return false;
+    std::uint64_t M = 0;
+    std::int32_t Digits = 0;
+    std::int32_t Fraction = -1; // digits after the ".", or -1 before it
+    for (char16_t C : Numeral) {
+        if (C == u'.' && Fraction < 0) {
+            Fraction = 0;
+            continue;
+        }
+        if (C < u'0' || C > u'9') return false;
+        M = M * 10 + (C - u'0');
+        ++Digits;
+        if (Fraction >= 0) ++Fraction;
+    }
+    if (Digits == 0 || Digits > 19) return false;
+    Value = Fraction > 0 ? static_cast<Extended>(M) / ExactPowersOfTen[Fraction] : static_cast<Extended>(M);
+    return true;
+}
+} // namespace
+
 Extended StrToFloat(std::u16string_view Numeral) {
+    Extended Fast;
+    if (ShortDecimalToFloat(Numeral, Fast)) return Fast;
     std::string Ascii;
     Ascii.reserve(Numeral.size());
     for (char16_t C : Numeral)

@@ -1,0 +1,190 @@
+// The shortcuts taken for speed must give exactly the bits of the general way:
+// Exp and Arg of reals, the short-numeral conversion, and the tokenizer's
+// reserved storage and cached symbol tables.
+#include "Parse.Tokenize.h"
+#include "TestSupport.h"
+
+#include <clocale>
+#include <cstring>
+#include <locale.h>
+#include <random>
+
+namespace {
+bool SameBits(Extended A, Extended B) {
+    return std::memcmp(&A, &B, 10) == 0;
+}
+
+// Exp by its defining formula, with both real calls made.
+TComp ExpByFormula(TComp Z) {
+    Extended E = FP::Exp(Z.X);
+    return {FP::Mul(E, FP::Cos(Z.Y)), FP::Mul(E, FP::Sin(Z.Y))};
+}
+
+constexpr Extended RealArguments[] = {
+    0.0L,     1.0L,     -1.0L,    0.5L,      1e-4000L,  -1e-4000L, 1e-30L,
+    700.25L,  -700.25L, 11356.0L, -11355.0L, -11400.0L, -20000.0L, 3.14159265358979323846L,
+    2.5e-10L,
+};
+
+Extended StrtoldC(const std::string& S) {
+    static locale_t C = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return strtold_l(S.c_str(), nullptr, C);
+}
+
+std::string Converted(const std::string& Numeral) {
+    try {
+        return std::to_string(static_cast<double>(StrToFloat(U16(Numeral))));
+    } catch (const std::exception& E) {
+        return E.what();
+    }
+}
+} // namespace
+
+TEST(SpeedPaths, ExpOfARealHasTheBitsOfTheFormula) {
+    std::mt19937_64 Rng(11);
+    std::vector<Extended> Xs(std::begin(RealArguments), std::end(RealArguments));
+    for (int I = 0; I < 20000; ++I)
+        Xs.push_back(std::ldexp(static_cast<Extended>(Rng()), -64) * 22000 - 11000);
+    for (Extended X : Xs) {
+        for (Extended Y : {0.0L, -0.0L}) {
+            SCOPED_TRACE(static_cast<double>(X));
+            TComp Fast = Exp(Cmplx(X, Y));
+            TComp Slow = ExpByFormula(Cmplx(X, Y));
+            ASSERT_TRUE(SameBits(Fast.X, Slow.X));
+            ASSERT_TRUE(SameBits(Fast.Y, Slow.Y)); // the zero keeps Y's sign
+            ASSERT_EQ(std::signbit(Fast.Y), std::signbit(Y));
+        }
+    }
+    EXPECT_THROW_MSG(Exp(Cmplx(12000, 0)), EMathError, MsgOverflow);
+    EXPECT_THROW_MSG(Exp(Cmplx(12000, -0.0L)), EMathError, MsgOverflow);
+}
+
+TEST(SpeedPaths, ArgOfAPositiveRealIsTheSignedZeroOfAtan2) {
+    std::mt19937_64 Rng(12);
+    std::vector<Extended> Xs = {1e-4950L, 1e-30L, 1.0L, 1e4000L, LDBL_MAX, LDBL_TRUE_MIN};
+    for (int I = 0; I < 5000; ++I)
+        Xs.push_back(std::ldexp(static_cast<Extended>(Rng() | 1), static_cast<int>(Rng() % 20000) - 10000));
+    for (Extended X : Xs)
+        for (Extended Y : {0.0L, -0.0L}) {
+            SCOPED_TRACE(static_cast<double>(X));
+            ASSERT_TRUE(SameBits(Arg(Cmplx(X, Y)), std::atan2(Y, X)));
+        }
+    // Only the positive real axis is short-cut; the rest keeps its rules.
+    EXPECT_TRUE(SameBits(Arg(Cmplx(-2, -0.0L)), Pi));
+    EXPECT_TRUE(SameBits(Arg(Cmplx(0, -0.0L)), 0.0L));
+    EXPECT_TRUE(SameBits(Arg(Cmplx(2, 1e-4000L)), std::atan2(1e-4000L, 2.0L)));
+}
+
+// Numerals of up to 19 digits take the integer path; every numeral must convert
+// to the bits strtold gives, and the others (exponents, 20 digits and more) too.
+TEST(SpeedPaths, ShortNumeralsConvertToTheBitsOfStrtold) {
+    std::mt19937_64 Rng(13);
+    auto RandomNumeral = [&] {
+        const int Digits = 1 + static_cast<int>(Rng() % 22);
+        const int Point = static_cast<int>(Rng() % (Digits + 2)) - 1; // -1: no point
+        std::string S;
+        for (int I = 0; I < Digits; ++I) {
+            if (I == Point) S += '.';
+            S += static_cast<char>('0' + Rng() % 10);
+        }
+        if (Point == Digits) S += '.';
+        return S;
+    };
+    for (int I = 0; I < 500000; ++I) {
+        const std::string S = RandomNumeral();
+        ASSERT_TRUE(SameBits(StrToFloat(U16(S)), StrtoldC(S))) << S;
+    }
+    const char* Edges[] = {
+        "0",
+        "5.",
+        ".5",
+        "0.1",
+        "0.3",
+        "9999999999999999999",
+        "18446744073709551615",
+        "18446744073709551616",
+        "9223372036854775807",
+        "9223372036854775808",
+        "0.0000000000000000001",
+        "1.000000000000000001",
+        "00000000000000000001.5",
+        "99999999999999999.99",
+        "0.999999999999999999",
+        "1e5",
+        "2.5e-3",
+        "1e-4950",
+        "1.18973149535723176502e4932",
+    };
+    for (const char* S : Edges)
+        EXPECT_TRUE(SameBits(StrToFloat(U16(S)), StrtoldC(S))) << S;
+}
+
+TEST(SpeedPaths, NumeralsThatAreNotValueKeepTheirMessages) {
+    const std::pair<const char*, const char*> Cases[] = {
+        {".", "'.' is not a valid floating point value"},
+        {"1e99999", "'1e99999' is not a valid floating point value"},
+        {"", "'' is not a valid floating point value"},
+    };
+    for (auto [Numeral, Message] : Cases) {
+        SCOPED_TRACE(Numeral);
+        EXPECT_EQ(Converted(Numeral), Message);
+    }
+}
+
+// The storage reserved up front and the symbol tables kept between runs must
+// not show: tokens, and the capacity the list reports, are those of a fresh run.
+TEST(SpeedPaths, TokenizingAgainGivesTheSameListAndCapacity) {
+    std::u16string Text;
+    for (int K = 0; K < 300; ++K)
+        Text += U16("(k*3.5+sin(k/7))/(1+k^2)\xE2\x88\x99x\xE2\x88\x92y; 2(3) x\xE2\x86\x91 2 // c\r\n");
+    const TSymbols Symbols;
+    TTokenizer Reused(Symbols, u"1+2");
+    Reused.SetExpression(Text);
+    const TSymbols OtherSymbols;
+    TTokenizer Fresh(OtherSymbols, Text);
+    ASSERT_EQ(Reused.Count(), Fresh.Count());
+    for (int I = 0; I < Fresh.Count(); ++I)
+        ASSERT_EQ(Reused[I], Fresh[I]) << I;
+    std::int32_t Capacity = 32;
+    while (Capacity < Fresh.Count())
+        Capacity *= 2;
+    EXPECT_EQ(Fresh.Capacity(), Capacity);
+    EXPECT_EQ(Reused.Capacity(), Capacity);
+}
+
+// Every ASCII character that is a one-character token keeps its kind when the
+// table answers instead of the rows.
+TEST(SpeedPaths, EverySymbolCharacterKeepsItsKind) {
+    struct TCase {
+        const char* Text;
+        TTokenKind Kind;
+    };
+    const TCase Cases[] = {
+        {")", tkRightBra1},
+        {"]", tkRightBra2},
+        {",", tkComma},
+        {"+", tkPlus},
+        {"-", tkMinus},
+        {"*", tkMult},
+        {"/", tkDiv},
+        {"!", tkFact},
+        {"^", tkPower},
+        {";", tkSeparator},
+        {"\r", tkSeparator},
+        {"\n", tkSeparator},
+        {"\xE2\x88\x92", tkMinus},
+        {"\xC3\x97", tkMult},
+        {"\xE2\x88\x9A", tkSqrt},
+    };
+    const TSymbols Symbols;
+    TTokenizer T(Symbols);
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        T.SetExpression(U16(C.Text));
+        ASSERT_EQ(T.Count(), 1);
+        EXPECT_EQ(T[0].Kind, C.Kind);
+    }
+    T.SetExpression(u"=");
+    ASSERT_EQ(T.Count(), 1);
+    EXPECT_EQ(T[0].Kind, tkError);
+}

@@ -7,7 +7,7 @@
 #define FUZZ_CHECK(Condition)                                                                                \
     do {                                                                                                     \
         if (!(Condition)) {                                                                                  \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #Condition);           \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #Condition);            \
             std::abort();                                                                                    \
         }                                                                                                    \
     } while (0)

@@ -204,19 +204,100 @@ TComp StdDev(const TCompList& List) {
     return Power(M2 - Sqr(M), 0.5L);
 }
 
+namespace {
+#if defined(__SIZEOF_INT128__)
+using TUint128 = unsigned __int128;
+
+constexpr std::uint64_t Pow10U64(int N) {
+    std::uint64_t R = 1;
+    while (N-- > 0)
+        R *= 10;
+    return R;
+}
+constexpr std::uint64_t Ten17 = Pow10U64(17);
+constexpr std::uint64_t Ten18 = Pow10U64(18);
+
+// V = M * 2^Exp2 scaled by 10^Scale, as the exact fraction Num / Den; false when
+// either does not fit in 128 bits.
+bool ScaledFraction(std::uint64_t M, int Exp2, int Scale, TUint128& Num, TUint128& Den) {
+    Num = M;
+    Den = 1;
+    if (Scale >= 0) {
+        if (Scale > 19) return false;
+        Num *= Pow10U64(Scale);
+    } else {
+        if (-Scale > 19) return false;
+        Den = Pow10U64(-Scale);
+    }
+    if (Exp2 >= 0) {
+        if (Exp2 > 127 || (Num >> (127 - Exp2)) != 0) return false;
+        Num <<= Exp2;
+    } else {
+        if (-Exp2 > 127 || (Den >> (127 + Exp2)) != 0) return false;
+        Den <<= -Exp2;
+    }
+    return true;
+}
+
+// The 18 significant digits of a positive V rounded to nearest, ties to even,
+// and its exponent (V = 0.d1..d18 x 10^E), in exact 128-bit integer arithmetic:
+// the same digits printf("%.17Le") writes. False for magnitudes whose fraction
+// does not fit (below about 1e-3 and above about 1e38); the caller then asks printf.
+bool EighteenDigits(Extended V, std::string& Digits, std::int32_t& E) {
+    int Exp2;
+    const Extended F = std::frexp(V, &Exp2); // V = F * 2^Exp2, 0.5 <= F < 1
+    const auto M = static_cast<std::uint64_t>(std::ldexp(F, 64));
+    Exp2 -= 64;
+    if (Exp2 > 64 || Exp2 < -200) return false; // beyond 128 bits either way; log10 of a double stays finite
+    // Scale so that V * 10^Scale lies in [1e17, 1e18); the estimate may be one off.
+    int Scale = 17 - static_cast<int>(std::floor(std::log10(static_cast<double>(V))));
+    TUint128 Num, Den, Q;
+    for (int Try = 0;; ++Try) {
+        if (Try == 3 || !ScaledFraction(M, Exp2, Scale, Num, Den)) return false;
+        Q = Num / Den;
+        if (Q < Ten17)
+            ++Scale;
+        else if (Q >= Ten18)
+            --Scale;
+        else
+            break;
+    }
+    const TUint128 Rem = Num - Q * Den;
+    if (Rem > Den - Rem || (Rem == Den - Rem && (Q & 1) != 0)) ++Q;
+    E = 18 - Scale;
+    if (Q == Ten18) {
+        Q = Ten17;
+        ++E;
+    }
+    Digits.resize(18);
+    auto D = static_cast<std::uint64_t>(Q);
+    for (int I = 17; I >= 0; --I, D /= 10)
+        Digits[I] = static_cast<char>('0' + D % 10);
+    return true;
+}
+#else
+bool EighteenDigits(Extended, std::string&, std::int32_t&) {
+    return false;
+}
+#endif
+} // namespace
+
 std::u16string FloatToGeneral(Extended Value, std::int32_t Precision, char16_t Separator) {
     if (Value == 0) return u"0";
     std::int32_t P = Precision < 2 ? 2 : (Precision > 18 ? 18 : Precision);
     std::u16string Text;
     if (Value < 0) Text += u'-';
 
-    // printf rounds correctly (to nearest, ties to even) to the 18 digits we start from.
-    char Buf[64];
-    std::snprintf(Buf, sizeof Buf, "%.17Le", std::fabs(Value));
     std::string Digits;
-    Digits += Buf[0];
-    Digits.append(Buf + 2, 17);
-    std::int32_t E = std::atoi(std::strchr(Buf, 'e') + 1) + 1; // value = 0.d1d2... x 10^E
+    std::int32_t E; // value = 0.d1d2... x 10^E
+    if (!EighteenDigits(std::fabs(Value), Digits, E)) {
+        // printf rounds correctly (to nearest, ties to even) to the 18 digits we start from.
+        char Buf[64];
+        std::snprintf(Buf, sizeof Buf, "%.17Le", std::fabs(Value));
+        Digits += Buf[0];
+        Digits.append(Buf + 2, 17);
+        E = std::atoi(std::strchr(Buf, 'e') + 1) + 1;
+    }
 
     if (P < 18) {
         bool RoundUp = Digits[P] >= '5';

@@ -118,11 +118,14 @@ void BM_UserFunctionCall(benchmark::State& State) {
 }
 BENCHMARK(BM_UserFunctionCall);
 
+// Args: precision, and the binary exponents spanned by the values: 40 gives
+// results from about 1e-6 to 1e6, 400 from about 1e-60 to 1e60.
 void BM_FloatToGeneral(benchmark::State& State) {
     std::mt19937_64 Rng(7);
     std::vector<Extended> Values(4096);
+    const auto Span = static_cast<int>(State.range(1));
     for (Extended& V : Values)
-        V = std::ldexp(static_cast<Extended>(Rng()), static_cast<int>(Rng() % 200) - 164);
+        V = std::ldexp(static_cast<Extended>(Rng()), static_cast<int>(Rng() % Span) - Span / 2 - 64);
     const auto Precision = static_cast<std::int32_t>(State.range(0));
     std::size_t I = 0;
     for (auto _ : State) {
@@ -130,7 +133,7 @@ void BM_FloatToGeneral(benchmark::State& State) {
         I = (I + 1) & 4095;
     }
 }
-BENCHMARK(BM_FloatToGeneral)->Arg(5)->Arg(18);
+BENCHMARK(BM_FloatToGeneral)->Args({5, 40})->Args({18, 40})->Args({5, 400})->Args({5, 10});
 
 // Find<TVariable> of a random existing name in a list of N variables.
 void BM_IdentLookup(benchmark::State& State) {

@@ -174,7 +174,7 @@ def main():
             base = None
             for language in ["sumtra"] + peers:
                 if language != "sumtra" and not peers_present[language]:
-                    print("| %s | %s | | | not installed | | | |" % (workload, language))
+                    print("| %s | %s | | | not run (not installed or --no-qalc) | | | |" % (workload, language))
                     continue
                 size = 0
                 if language == "qalc" and workload in ("w1", "w2", "w3", "w4"):
@@ -182,7 +182,7 @@ def main():
                 r = runner.measure(workload, language, size, runs if language != "qalc" else min(runs, 3))
                 name = language
                 if "error" in r:
-                    print("| %s | %s | | | failed: %s | | | |" % (workload, name, r["error"].replace("|", "/")))
+                    print("| %s | %s | | | failed: %s | | | |" % (workload, name, r["error"].replace("|", "/").replace("\n", " ")))
                     continue
                 per = r["median"] / r["count"]
                 if language == "sumtra":

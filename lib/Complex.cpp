@@ -243,18 +243,36 @@ bool ScaledFraction(std::uint64_t M, int Exp2, int Scale, TUint128& Num, TUint12
 // and its exponent (V = 0.d1..d18 x 10^E), in exact 128-bit integer arithmetic:
 // the same digits printf("%.17Le") writes. False for magnitudes whose fraction
 // does not fit (below about 1e-3 and above about 1e38); the caller then asks printf.
+// Num / Den and Num % Den; a power-of-two Den (every value below 1e18) is a shift.
+TUint128 DivMod(TUint128 Num, TUint128 Den, TUint128& Rem) {
+    if ((Den & (Den - 1)) == 0) {
+        const auto Low = static_cast<std::uint64_t>(Den);
+        const int Shift =
+            Low != 0 ? __builtin_ctzll(Low) : 64 + __builtin_ctzll(static_cast<std::uint64_t>(Den >> 64));
+        Rem = Num & (Den - 1);
+        return Num >> Shift;
+    }
+    const TUint128 Q = Num / Den;
+    Rem = Num - Q * Den;
+    return Q;
+}
+
 bool EighteenDigits(Extended V, std::string& Digits, std::int32_t& E) {
-    int Exp2;
-    const Extended F = std::frexp(V, &Exp2); // V = F * 2^Exp2, 0.5 <= F < 1
-    const auto M = static_cast<std::uint64_t>(std::ldexp(F, 64));
-    Exp2 -= 64;
-    if (Exp2 > 64 || Exp2 < -200) return false; // beyond 128 bits either way; log10 of a double stays finite
-    // Scale so that V * 10^Scale lies in [1e17, 1e18); the estimate may be one off.
-    int Scale = 17 - static_cast<int>(std::floor(std::log10(static_cast<double>(V))));
-    TUint128 Num, Den, Q;
+    // V = M * 2^Exp2, read from the 64-bit significand and the biased exponent.
+    std::uint64_t M;
+    std::uint16_t SignExp;
+    std::memcpy(&M, &V, sizeof M);
+    std::memcpy(&SignExp, reinterpret_cast<const char*>(&V) + sizeof M, sizeof SignExp);
+    if ((M >> 63) == 0) return false; // zero or subnormal
+    const int Exp2 = (SignExp & 0x7FFF) - 16383 - 63;
+    if (Exp2 > 64 || Exp2 < -200) return false; // no 128-bit fraction holds it
+    // Scale so that V * 10^Scale lies in [1e17, 1e18). V is in [2^(Exp2+63), 2^(Exp2+64)),
+    // and floor((Exp2+63) * log10(2)) can be one below floor(log10(V)); the loop corrects it.
+    int Scale = 17 - ((Exp2 + 63) * 78913 >> 18);
+    TUint128 Num, Den, Q, Rem;
     for (int Try = 0;; ++Try) {
         if (Try == 3 || !ScaledFraction(M, Exp2, Scale, Num, Den)) return false;
-        Q = Num / Den;
+        Q = DivMod(Num, Den, Rem);
         if (Q < Ten17)
             ++Scale;
         else if (Q >= Ten18)
@@ -262,7 +280,6 @@ bool EighteenDigits(Extended V, std::string& Digits, std::int32_t& E) {
         else
             break;
     }
-    const TUint128 Rem = Num - Q * Den;
     if (Rem > Den - Rem || (Rem == Den - Rem && (Q & 1) != 0)) ++Q;
     E = 18 - Scale;
     if (Q == Ten18) {

@@ -1,0 +1,197 @@
+// Complex arithmetic, its checked floating-point layer, and the text form of values.
+#include "TestSupport.h"
+
+#include <cfloat>
+#include <cstring>
+#include <functional>
+
+namespace {
+const Extended Max = LDBL_MAX;
+
+std::string Show(TComp Z) {
+    char S[64];
+    std::snprintf(S, sizeof S, " (%.5Lg, %.5Lg)", Z.X, Z.Y);
+    return S;
+}
+} // namespace
+
+TEST(Complex, FailsWithTheFaultOfItsFirstFailingStep) {
+    const std::pair<std::function<void()>, const char*> Cases[] = {
+        {[] { FP::Add(Max, Max); }, MsgOverflow},
+        {[] { FP::Div(0, 0); }, MsgInvalidOp},
+        {[] { FP::Sqrt(-1); }, MsgInvalidOp},
+        {[] { FP::Ln(-1); }, MsgInvalidOp},
+        {[] { TComp(1) / CompZero; }, MsgZeroDivide},
+        {[] { TComp(1) / TComp(1e-3000L); }, MsgZeroDivide}, // the squared modulus underflows
+        {[] { TComp(1) / TComp(1e-2470L); }, MsgOverflow},   // its reciprocal overflows
+        {[] { TComp(1) / TComp(0, 1e2470L); }, MsgOverflow}, // the squared modulus overflows
+        {[] { Cmplx(1, 1) / 0.0L; }, MsgZeroDivide},
+        {[] { Cmplx(0, 1) / 0.0L; }, MsgInvalidOp}, // the real part is divided first
+        {[] { Ln(Cmplx(1e-2480L, 0)); }, MsgZeroDivide},
+        {[] { ArcTanh(-1); }, MsgZeroDivide},
+        {[] { LnGamma(-3); }, MsgZeroDivide},
+        {[] { Tanh(20000); }, MsgOverflow},
+        {[] { Cosh(-11357); }, MsgOverflow},
+        {[] { Sin(Cmplx(0, 11357)); }, MsgOverflow},
+        {[] { StdDev({}); }, MsgInvalidOp}};
+    for (std::size_t I = 0; I < std::size(Cases); ++I) {
+        SCOPED_TRACE(I);
+        EXPECT_THROW_MSG(Cases[I].first(), EMathError, Cases[I].second);
+    }
+    EXPECT_THROW_MSG(LnGamma(-99991.5L), std::runtime_error, "Argument out of domain in \"LnGamma()\"");
+    EXPECT_EQ(FP::Mul(1e-3000L, 1e-3000L), 0); // underflow passes silently
+    EXPECT_EQ(Exp(-20000), CompZero);
+}
+
+TEST(Complex, NeverReturnsInfinityOrNan) {
+    const Extended Parts[] = {0, -0.0L, 1, -0.5L, LDBL_TRUE_MIN, 1e-2470L, -1e2470L, Max, -Max, 11357};
+    std::vector<TComp> Values;
+    for (Extended X : Parts)
+        for (Extended Y : Parts)
+            Values.push_back({X, Y});
+    const std::pair<const char*, TComp (*)(TComp, TComp)> Ops[] = {{"+", [](TComp A, TComp B) { return A + B; }},
+                                                                   {"-", [](TComp A, TComp B) { return A - B; }},
+                                                                   {"*", [](TComp A, TComp B) { return A * B; }},
+                                                                   {"/", [](TComp A, TComp B) { return A / B; }},
+                                                                   {"/r", [](TComp A, TComp B) { return A / B.X; }},
+                                                                   {"^", [](TComp A, TComp B) { return Power(A, B); }},
+                                                                   {"Sqr", [](TComp A, TComp) { return Sqr(A); }},
+                                                                   {"Sgn", [](TComp A, TComp) { return Sgn(A); }},
+                                                                   {"Abs", [](TComp A, TComp) { return TComp(Abs(A)); }}};
+    for (auto [Name, Op] : Ops)
+        for (TComp A : Values)
+            for (TComp B : Values) {
+                try {
+                    TComp R = Op(A, B);
+                    ASSERT_TRUE(std::isfinite(R.X) && std::isfinite(R.Y)) << Name << Show(A) << Show(B);
+                } catch (const EMathError&) {
+                }
+            }
+}
+
+TEST(Arg, NegativeRealAxisIsPlusPiWhateverTheZerosSign) {
+    const std::pair<TComp, Extended> Cases[] = {
+        {{-1, 0}, Pi}, {{-1, -0.0L}, Pi}, {{0, 0}, 0}, {{0, -3}, -Pi / 2}, {{-0.0L, 3}, Pi / 2}};
+    for (auto [Z, Want] : Cases) {
+        SCOPED_TRACE(Show(Z));
+        EXPECT_EQ(Arg(Z), Want);
+    }
+    EXPECT_LT(Arg(Cmplx(-1, -1e-30L)), -3); // just below the axis is near -pi
+    unsigned char B[10];
+    std::memcpy(B, &Pi, 10);
+    const unsigned char Pattern[10] = {0x35, 0xC2, 0x68, 0x21, 0xA2, 0xDA, 0x0F, 0xC9, 0x00, 0x40};
+    EXPECT_EQ(std::memcmp(B, Pattern, 10), 0); // 4000:C90FDAA22168C235
+}
+
+TEST(Complex, FunctionsGiveTheirPrincipalValues) {
+    const TComp Z(1, 2);
+    const Extended Acosh2 = 1.3169578969248167086L;
+    const struct {
+        const char* Name;
+        TComp Got, Want;
+    } Cases[] = {{"Exp", Exp(Z), {-1.1312043837568136384L, 2.4717266720048189276L}},
+                 {"Ln(-3-4i)", Ln(Cmplx(-3, -4)), {1.6094379124341003746L, -2.2142974355881810060L}},
+                 {"Sin", Sin(Z), {3.1657785132161681467L, 1.9596010414216058971L}},
+                 {"Cos", Cos(Z), {2.0327230070196655294L, -3.0518977991518000575L}},
+                 {"Tanh", Tanh(Z), {1.1667362572409198818L, -0.24345820118572525270L}},
+                 {"ArcSinh", ArcSinh(Z), {1.4693517443681852733L, 1.0634400235777520562L}},
+                 {"ArcCosh", ArcCosh(Z), {1.5285709194809981613L, 1.1437177404024204938L}},
+                 {"ArcTanh", ArcTanh(Z), {0.17328679513998632735L, 1.1780972450961724644L}},
+                 {"ArcCos(1+2i)", ArcCos(Z), {1.1437177404024204938L, -1.5285709194809981613L}},
+                 {"ArcCos(1-2i)", ArcCos(Conj(Z)), {1.1437177404024204938L, 1.5285709194809981613L}},
+                 {"ArcCos(2) has a positive imaginary part", ArcCos(2), {0, Acosh2}},
+                 {"ArcCos(-1)", ArcCos(-1), {Pi, 0}},
+                 {"ArcCos(0.5)", ArcCos(0.5L), {1.0471975511965977462L, 0}},
+                 {"z^w", Power(Z, Cmplx(0.5L, -1)), {4.3825650598633590102L, -1.1243974773611549462L}},
+                 {"principal cube root of -8", Power(-8, 1 / 3.0L), {1, 1.7320508075688772935L}},
+                 {"0^0", Power(CompZero, CompZero), CompZero},
+                 {"0^-1", Power(CompZero, -1), CompZero},
+                 {"0^i", Power(CompZero, CompI), CompZero},
+                 {"Sgn(0)", Sgn(CompZero), CompZero},
+                 {"Sgn(3+4i)", Sgn(Cmplx(3, 4)), {0.6L, 0.8L}},
+                 {"LnGamma(11) = ln 10!", LnGamma(11), {15.104412573075515295L, 0}},
+                 {"LnGamma(-0.5) subtracts Arg(-0.5) = pi", LnGamma(-0.5L), {1.2655121234846453965L, -Pi}},
+                 {"LnGamma(1+i)", LnGamma(Cmplx(1, 1)), {-0.65092319930185633889L, -0.30164032046753319789L}},
+                 {"StdDev(1,2,3,4)", StdDev({1, 2, 3, 4}), {1.1180339887498948482L, 0}},
+                 {"StdDev(i,-i)", StdDev({CompI, -CompI}), CompI}};
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        EXPECT_COMP_NEAR(C.Got, C.Want);
+    }
+}
+
+TEST(Complex, RealArgumentsTakeNoShortcut) {
+    // pi in extended precision lies above the true pi, which leaves these residues.
+    TComp Square = Power(-2, 2), Root = Sqrt(-4);
+    EXPECT_TRUE(Square.Y > 1e-19L && Square.Y < 1e-18L) << Show(Square);
+    EXPECT_TRUE(Root.X < -1e-20L && Root.X > -1e-19L) << Show(Root);
+    EXPECT_EQ(CompToStr(Square, u'.', 5), u"4");
+    EXPECT_EQ(CompToStr(Root, u'.', 5), u"2i");
+}
+
+TEST(LnGamma, MirrorsExactlyAndShiftsUpToItsLimit) {
+    TComp Lower = LnGamma(Cmplx(2, -1)), Upper = LnGamma(Cmplx(2, 1));
+    EXPECT_EQ(Lower, Conj(Upper));
+    // 99991 negative arguments are shifted over, each subtracting Arg = pi.
+    EXPECT_TRUE(CompNear(LnGamma(-99990.5L), {-1051188.7047810809116L, -99991 * Pi}, 1e-13L));
+}
+
+TEST(CompToStr, PrintsBothPartsUnlessOneIsNegligible) {
+    const std::pair<TComp, std::u16string_view> Cases[] = {
+        {{0, 0}, u"0"},
+        {1234.5L, u"1234.5"},
+        {123456, u"1.2346E5"},
+        {99999.5L, u"1E5"},
+        {100, u"100"},
+        {0.0001L, u"0.0001"},
+        {0.00001L, u"1E-5"},
+        {1e20L, u"1E20"},
+        {-2.5e-7L, u"-2.5E-7"},
+        {{2, 3}, u"2+3i"},
+        {{2, -3}, u"2-3i"},
+        {{0, 1}, u"1i"},
+        {{-1.5L, -0.5L}, u"-1.5-0.5i"},
+        {{4, 4e-19L}, u"4"},
+        {{-5e-20L, 2}, u"2i"},
+        {{1, 1e-15L}, u"1+1E-15i"},
+        {{1, 1}, u"1+1i"},
+        {{-1, -1}, u"-1-1i"},
+        {{1, 1e-10L}, u"1+1E-10i"},
+        {{1, 1e-16L}, u"1+1E-16i"}, // a ratio equal to the threshold is printed
+        {{1, 1e-17L}, u"1"},
+        {{1e-17L, -1}, u"-1i"},
+        {{-0.0L, 2}, u"2i"}};
+    for (auto [Z, Text] : Cases) {
+        SCOPED_TRACE(U8(Text));
+        EXPECT_EQ(CompToStr(Z, u'.', 5), Text);
+    }
+    EXPECT_EQ(CompToStr(Cmplx(1.5L, -2.25L), u',', 3), u"1,5-2,25i");
+    EXPECT_EQ(CompToStr(Cmplx(1.23456L, 6.54321L), u'.', 3), u"1.23+6.54i");
+    EXPECT_EQ(CompToStr(1.5L, 5), u"1.5"); // the "C" locale's separator
+}
+
+TEST(FloatToGeneral, RoundsTo18DigitsThenCutsHalfUp) {
+    const struct {
+        Extended Value;
+        std::int32_t Precision;
+        char16_t Separator;
+        std::u16string_view Text;
+    } Cases[] = {{1.25L, 1, '.', u"1.3"},
+                 {1.25L, -7, '.', u"1.3"},
+                 {1.0L / 3, 30, '.', u"0.333333333333333333"},
+                 {99.5L, 2, '.', u"1E2"},                    // carry out of the first digit
+                 {0.000099996L, 4, '.', u"0.0001"},          // the carry leaves scientific form
+                 {1.2449999999999999999L, 3, '.', u"1.25"},  // 18 digits first: 1.24500000000000000
+                 {1000000000000000005.0L, 18, '.', u"1E18"}, // ties to even
+                 {1000000000000000015.0L, 18, '.', u"1.00000000000000002E18"},
+                 {12345, 5, '.', u"12345"},
+                 {-0.0L, 5, '.', u"0"},
+                 {1234.5L, 5, ',', u"1234,5"},
+                 {123456, 5, ',', u"1,2346E5"},
+                 {-Max, 18, '.', u"-1.18973149535723177E4932"},
+                 {LDBL_TRUE_MIN, 5, '.', u"3.6452E-4951"}};
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(U8(C.Text) + " at " + std::to_string(C.Precision));
+        EXPECT_EQ(FloatToGeneral(C.Value, C.Precision, C.Separator), C.Text);
+    }
+}

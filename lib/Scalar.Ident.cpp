@@ -56,8 +56,9 @@ TComp TVoidToScalarFunction::Eval(const TCompList& Args) {
 }
 
 void TIdentList::Add(std::unique_ptr<TIdent> Ident) {
-    FIndex[Ident->Name()].push_back(Count());
+    if (FIndexed) FIndex[Ident->Name()].push_back(Count());
     FItems.push_back(std::move(Ident));
+    if (!FIndexed && Count() > SmallList) RebuildIndex();
 }
 
 void TIdentList::AddVar(const std::u16string& Name, TComp Value, const std::u16string& Comment) {
@@ -77,6 +78,11 @@ void TIdentList::AddFun(const std::u16string& Name, TVectorToScalar Proc, const 
 }
 
 std::int32_t TIdentList::IndexByName(const std::u16string& Name) const {
+    if (!FIndexed) {
+        for (std::int32_t I = 0; I < Count(); ++I)
+            if (FItems[I]->Name() == Name) return I;
+        return -1;
+    }
     auto It = FIndex.find(Name);
     return It == FIndex.end() ? -1 : It->second.front();
 }
@@ -108,11 +114,14 @@ void TIdentList::Sort() {
 
 void TIdentList::Clear() {
     FIndex.clear();
+    FIndexed = false;
     FItems.clear();
 }
 
 void TIdentList::RebuildIndex() {
     FIndex.clear();
+    FIndexed = Count() > SmallList;
+    if (!FIndexed) return;
     for (std::int32_t I = 0; I < Count(); ++I)
         FIndex[FItems[I]->Name()].push_back(I);
 }

@@ -118,6 +118,12 @@ class TIdentList {
     // The first item of class T (or derived from it) with that name; null when none.
     template <typename T>
     T* Find(const std::u16string& Name) const {
+        if (!FIndexed) {
+            for (const auto& Item : FItems)
+                if (Item->Name() == Name)
+                    if (auto* Typed = dynamic_cast<T*>(Item.get())) return Typed;
+            return nullptr;
+        }
         auto It = FIndex.find(Name);
         if (It == FIndex.end()) return nullptr;
         for (std::int32_t I : It->second)
@@ -139,7 +145,11 @@ class TIdentList {
     void RebuildIndex();
     std::vector<std::unique_ptr<TIdent>> FItems;
     // For each name, the indexes of its items in list order. Rebuilt after the
-    // rare operations that move items (DeleteByName, Sort).
+    // rare operations that move items (DeleteByName, Sort). A list of at most
+    // SmallList items (a user function's parameters) has none and is searched
+    // in order, which answers the same and spares building a map per call.
+    static constexpr std::int32_t SmallList = 8;
+    bool FIndexed = false;
     std::unordered_map<std::u16string, std::vector<std::int32_t>> FIndex;
 };
 

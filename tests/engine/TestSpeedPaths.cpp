@@ -2,6 +2,7 @@
 // Exp and Arg of reals, the short-numeral conversion, and the tokenizer's
 // reserved storage and cached symbol tables.
 #include "Parse.Tokenize.h"
+#include "Scalar.Ident.h"
 #include "TestSupport.h"
 
 #include <clocale>
@@ -280,4 +281,51 @@ TEST(SpeedPaths, FloatToGeneralMatchesPrintfOnEdgeValues) {
         Values.push_back(StrtoldC(S));
     for (Extended V : Values)
         ExpectPrintfDigits(V);
+}
+
+// Small lists are searched in order and larger ones through the index; a list
+// that grows past the limit and shrinks below it again must answer exactly as
+// a first-match search in list order, in either state.
+TEST(SpeedPaths, IdentListAnswersAlikeAcrossTheIndexLimit) {
+    TIdentList L;
+    std::vector<std::pair<std::u16string, bool>> Model; // name, is variable
+    std::mt19937 Rng(16);
+    auto Name = [&] { return std::u16string(1, static_cast<char16_t>(u'a' + Rng() % 7)); };
+    auto LinearFind = [&](const std::u16string& N, int Kind) {
+        for (std::size_t I = 0; I < Model.size(); ++I)
+            if (Model[I].first == N && (Kind < 0 || Model[I].second == (Kind == 1)))
+                return static_cast<int>(I);
+        return -1;
+    };
+    for (int Step = 0; Step < 20000; ++Step) {
+        const std::u16string N = Name();
+        // Grow while below 12 items, shrink while above, so the size keeps crossing 8.
+        const bool Grow = Model.size() < 12 ? Rng() % 4 != 0 : Rng() % 4 == 0;
+        if (Grow) {
+            const bool IsVar = Rng() % 2;
+            if (IsVar)
+                L.AddVar(N, 0, u"");
+            else
+                L.AddFun(N, FnSin, u"");
+            Model.push_back({N, IsVar});
+        } else if (Rng() % 2) {
+            L.DeleteByName(N);
+            if (int I = LinearFind(N, -1); I >= 0) Model.erase(Model.begin() + I);
+        } else {
+            L.SetIdent(std::make_unique<TVariable>(N, 0, u""));
+            if (int I = LinearFind(N, -1); I >= 0)
+                Model[I].second = true;
+            else
+                Model.push_back({N, true});
+        }
+        ASSERT_EQ(L.Count(), static_cast<int>(Model.size()));
+        for (char16_t C = u'a'; C < u'a' + 7; ++C) {
+            const std::u16string Q(1, C);
+            ASSERT_EQ(L.IndexByName(Q), LinearFind(Q, -1)) << Step;
+            const int V = LinearFind(Q, 1), F = LinearFind(Q, 0);
+            ASSERT_EQ(L.Find<TVariable>(Q), V < 0 ? nullptr : &L[V]) << Step;
+            ASSERT_EQ(L.Find<TFunction>(Q), F < 0 ? nullptr : &L[F]) << Step;
+            ASSERT_EQ(L.Find(Q), V < 0 && F < 0 ? nullptr : &L[LinearFind(Q, -1)]) << Step;
+        }
+    }
 }

@@ -2,6 +2,8 @@
 
 #include "About.h"
 #include "ActionList.h"
+#include "EditAids.h"
+#include "Forms.Keyboard.h"
 #include "Images.h"
 #include "Memo.h"
 #include "Parse.Infix.h"
@@ -33,6 +35,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -144,7 +147,7 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      &TMainForm::ParserRoman, true},
     {"ParserTime", "Parser", "Time", scAlt | 'T', "Display numerical results as time (real part only)",
      &TMainForm::ParserTime, true},
-    {"ToolsKeyboard", "Tools", "Keyboard", 0, "Displays on-screen keyboard", nullptr, true},
+    {"ToolsKeyboard", "Tools", "Keyboard", 0, "Displays on-screen keyboard", &TMainForm::ToolsKeyboard, true},
     {"ToolsInsertVariable", "Tools", "Insert variable...", 0, "Displays the list of defined variables",
      nullptr, false},
     {"ToolsInsertFunction", "Tools", "Insert function...", 0, "Displays the list of defined functions",
@@ -532,8 +535,14 @@ bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
             Memo1->insertPlainText(QStringLiteral("\n")); // a typed edit, so the history records it
             return true;
         }
+        if (Event->type() == QEvent::KeyPress && Watched == Memo1 && TypeChar(Key)) return true;
         break;
     }
+    case QEvent::Show:
+    case QEvent::Hide:
+        if (FKeyboard && Watched == FKeyboard)
+            Action(QStringLiteral("ToolsKeyboard"))->setChecked(FKeyboard->isVisible());
+        break;
     case QEvent::KeyRelease:
         if (Watched == Memo1) UpdateStatusPosition();
         break;
@@ -620,6 +629,7 @@ void TMainForm::UpdateActions() {
     Check("EditOptionsAssignOnColon", FAssignOnColon);
     Check("EditOptionsEncloseOnBracket", FEncloseOnBracket);
     Check("EditOptionsEncloseOnOperator", FEncloseOnOperator);
+    Check("ToolsKeyboard", FKeyboard && FKeyboard->isVisible());
     Action(QStringLiteral("FontToggleChar"))->setEnabled(FSymbolMap.has_value());
     Action(QStringLiteral("EditUndo"))->setEnabled(FHistory && FHistory->CanUndo());
     Action(QStringLiteral("EditRedo"))->setEnabled(FHistory && FHistory->CanRedo());
@@ -896,6 +906,18 @@ void TMainForm::ParserTime() {
     SetFormat(nfTime);
 }
 
+void TMainForm::ToolsKeyboard() {
+    if (!FKeyboard) {
+        FKeyboard = new TKeyboardForm(FIniFile, this);
+        connect(FKeyboard, &TKeyboardForm::OnInsertSymbol, this, &TMainForm::KeyboardInsertSymbol);
+        connect(FKeyboard, &TKeyboardForm::OnCursorMove, this, &TMainForm::KeyboardCursorMove);
+        connect(FKeyboard, &TKeyboardForm::OnBackspace, this, &TMainForm::KeyboardBackspace);
+        connect(FKeyboard, &TKeyboardForm::OnClear, this, &TMainForm::KeyboardClear);
+        connect(FKeyboard, &TKeyboardForm::OnExecute, this, &TMainForm::KeyboardExecute);
+    }
+    FKeyboard->setVisible(!FKeyboard->isVisible());
+}
+
 void TMainForm::EditSelectAll() {
     if (TMemo* M = FocusedMemo()) M->selectAll();
 }
@@ -928,4 +950,73 @@ void TMainForm::EditOptionsEncloseOnBracket() {
 }
 void TMainForm::EditOptionsEncloseOnOperator() {
     FEncloseOnOperator = !FEncloseOnOperator;
+}
+
+namespace {
+// The keypad's decimal key types a full stop whatever the layout gives it;
+// layouts with a decimal comma report it as the keypad's comma.
+bool IsKeypadDecimal(const QKeyEvent& Key) {
+    return Key.modifiers().testFlag(Qt::KeypadModifier) &&
+           (Key.key() == Qt::Key_Period || Key.key() == Qt::Key_Comma);
+}
+} // namespace
+
+bool TMainForm::TypeChar(const QKeyEvent& Key) {
+    const bool Keypad = IsKeypadDecimal(Key);
+    const Qt::KeyboardModifiers Mods = Key.modifiers() & ~Qt::KeypadModifier;
+    // Ctrl with a character is a command, not typing (the text box ignores it too).
+    if (!Keypad && (Key.text().size() != 1 || Mods == Qt::ControlModifier ||
+                    Mods == (Qt::ControlModifier | Qt::ShiftModifier)))
+        return false;
+    const QChar K = Keypad ? QChar(u'.') : Key.text().front();
+    QTextCursor Cursor = Memo1->textCursor();
+    const int Start = Cursor.selectionStart();
+    std::optional<QChar> Before;
+    if (Start > 0) Before = Memo1->document()->characterAt(Start - 1);
+    const TEditOptions Options{FAssignOnColon, FEncloseOnBracket, FEncloseOnOperator};
+    std::optional<TTypedEdit> Edit =
+        TCharHandler(FParser->Symbols()).Edit(Options, K, Cursor.selectedText(), Before);
+    if (!Edit && !Keypad) return false;
+    if (!Edit) Edit = TTypedEdit{QString(K), 0};
+    Cursor.beginEditBlock(); // one change, so one step of the history
+    Cursor.insertText(Edit->Text);
+    Cursor.endEditBlock();
+    Cursor.setPosition(Cursor.position() - Edit->CaretBack);
+    Memo1->setTextCursor(Cursor);
+    Memo1->ensureCursorVisible();
+    return true;
+}
+
+void TMainForm::SendKey(int Key, const QString& Text) {
+    QKeyEvent Press(QEvent::KeyPress, Key, Qt::NoModifier, Text);
+    QCoreApplication::sendEvent(Memo1, &Press);
+    QKeyEvent Release(QEvent::KeyRelease, Key, Qt::NoModifier, Text);
+    QCoreApplication::sendEvent(Memo1, &Release);
+}
+
+// The symbol reaches the input box as a typed character, so the editing aids apply.
+void TMainForm::KeyboardInsertSymbol(QChar Symbol) {
+    SendKey(Qt::Key_unknown, QString(Symbol));
+}
+
+void TMainForm::KeyboardCursorMove(int Delta) {
+    QTextCursor Cursor = Memo1->textCursor();
+    const int Length = Memo1->document()->characterCount() - 1;
+    Cursor.setPosition(std::clamp(Cursor.selectionStart() + Delta, 0, Length));
+    Memo1->setTextCursor(Cursor);
+    activateWindow();
+    Memo1->setFocus();
+}
+
+void TMainForm::KeyboardBackspace() {
+    SendKey(Qt::Key_Backspace, QStringLiteral("\b"));
+}
+
+// Setting the text from the program adds no step to the history.
+void TMainForm::KeyboardClear() {
+    SetInputText(QString());
+}
+
+void TMainForm::KeyboardExecute() {
+    Action(QStringLiteral("ParserEvaluate"))->trigger();
 }

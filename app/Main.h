@@ -21,7 +21,9 @@ class QActionGroup;
 class QMenu;
 class QMenuBar;
 class QToolBar;
+class QKeyEvent;
 class TActionList;
+class TKeyboardForm;
 class TMemo;
 class TMemoLines;
 class TProgramParser;
@@ -87,6 +89,16 @@ class TMainForm : public TFormEx {
     TMemo* FocusedMemo() const;
     bool MenuClaims(QKeyEvent& Key) const;
     QString ReadFileOf(const QString& FileName) const; // the state folder first, then ExeDir
+    // The editing aids: true when the key's character was handled here.
+    bool TypeChar(const QKeyEvent& Key);
+    void SendKey(int Key, const QString& Text); // a typed key, as if pressed in Memo1
+
+    // The on-screen keyboard's events.
+    void KeyboardInsertSymbol(QChar Symbol);
+    void KeyboardCursorMove(int Delta);
+    void KeyboardBackspace();
+    void KeyboardClear();
+    void KeyboardExecute();
 
     // Actions, in the order of the action table.
     void ProgramHelp();
@@ -117,6 +129,7 @@ class TMainForm : public TFormEx {
     void ParserHexadecimal();
     void ParserRoman();
     void ParserTime();
+    void ToolsKeyboard();
     void EditSelectAll();
     void EditCut();
     void EditCopy();
@@ -154,4 +167,5 @@ class TMainForm : public TFormEx {
     QMenu* mnuPopup = nullptr;
     TActionList* ActionList = nullptr;
     QActionGroup* FFormats = nullptr;
+    TKeyboardForm* FKeyboard = nullptr; // made on first use, a child of this window
 };

@@ -1,0 +1,42 @@
+// The input box's editing aids: what a typed character does to the text
+// around the caret. Assignment on ":" and "=", brackets around the selection,
+// and the calculator's own multiplication and minus signs for "*" and "-".
+// It only computes the edit; the main window reads the box and applies it.
+#pragma once
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+class TSymbols;
+
+struct TEditOptions {
+    bool AssignOnColon = true;
+    bool EncloseOnBracket = false;
+    bool EncloseOnOperator = false;
+};
+
+// Replace the selection with Text, then move the caret CaretBack characters to
+// the left, with nothing selected.
+struct TTypedEdit {
+    QString Text;
+    int CaretBack = 0;
+    friend bool operator==(const TTypedEdit&, const TTypedEdit&) = default;
+};
+
+// Brackets and operators come from Symbols (borrowed), never from constants.
+class TCharHandler {
+  public:
+    explicit TCharHandler(const TSymbols& Symbols) : FSymbols(Symbols) {}
+
+    // The edit that typing K makes. Before is the character just before the
+    // selection start, or nothing at the start of the text. Nothing means: K is
+    // inserted as the text box inserts it.
+    std::optional<TTypedEdit> Edit(const TEditOptions& Options, QChar K, QStringView Selection,
+                                   std::optional<QChar> Before) const;
+
+  private:
+    QChar Canonical(QChar K) const;
+
+    const TSymbols& FSymbols;
+};

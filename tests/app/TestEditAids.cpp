@@ -1,0 +1,308 @@
+// The input box's editing aids: the edit each typed character makes for each
+// option, first computed alone, then typed as real keys into the main window's
+// input box, where the caret and the history are seen as well.
+#include "AppTestSupport.h"
+
+#include "EditAids.h"
+#include "Main.h"
+#include "Memo.h"
+#include "Parse.Tokenize.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// A fresh state folder with the symbol map the window wants (else it warns).
+class TStateDir {
+  public:
+    TStateDir() { WriteUtf16File(FDir.filePath(QStringLiteral("SymbolMap.txt")), QStringLiteral("a\u03B1")); }
+    QString path() const { return FDir.path(); }
+    QString filePath(const QString& Name) const { return FDir.filePath(Name); }
+
+  private:
+    QTemporaryDir FDir;
+};
+
+enum TOption { opNone = 0, opAssign = 1, opBracket = 2, opOperator = 4 };
+
+TEditOptions OptionsOf(int Bits) {
+    return {(Bits & opAssign) != 0, (Bits & opBracket) != 0, (Bits & opOperator) != 0};
+}
+
+TMemo* Input(const TMainForm& Form) {
+    return Form.findChild<TMemo*>(QStringLiteral("Memo1"));
+}
+
+// The window shown and active, with Memo1 holding Text and Start..End selected.
+bool Prepare(TMainForm& Form, const QString& Text, int Start, int End) {
+    Form.show();
+    Form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&Form)) return false;
+    TMemo* M = Input(Form);
+    M->setFocus();
+    M->setPlainText(Text);
+    QTextCursor C = M->textCursor();
+    C.setPosition(Start);
+    C.setPosition(End, QTextCursor::KeepAnchor);
+    M->setTextCursor(C);
+    return M->hasFocus();
+}
+
+void SetOptions(TMainForm& Form, int Bits) {
+    const char* const Names[] = {"EditOptionsAssignOnColon", "EditOptionsEncloseOnBracket",
+                                 "EditOptionsEncloseOnOperator"};
+    for (int I = 0; I < 3; ++I) {
+        QAction* A = Form.Action(QString::fromLatin1(Names[I]));
+        if (A->isChecked() != ((Bits >> I) & 1)) A->trigger();
+    }
+}
+} // namespace
+
+class TestEditAids : public QObject {
+    Q_OBJECT
+  private slots:
+    void handlerEdits_data();
+    void handlerEdits();
+    void typedKeysEditTheInput_data();
+    void typedKeysEditTheInput();
+    void keypadDecimalKeyTypesFullStop_data();
+    void keypadDecimalKeyTypesFullStop();
+    void anAidedEditIsOneHistoryStep();
+    void ctrlKeysAreNotTyped();
+};
+
+void TestEditAids::handlerEdits_data() {
+    QTest::addColumn<int>("options");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<QString>("before"); // empty: the selection starts the text
+    QTest::addColumn<bool>("handled");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caretBack");
+    const int All = opAssign | opBracket | opOperator;
+    QTest::newRow("colon at the start") << int(opAssign) << ":"
+                                        << ""
+                                        << "" << true << " := " << 0;
+    QTest::newRow("colon after a letter") << int(opAssign) << ":"
+                                          << ""
+                                          << "x" << true << " := " << 0;
+    QTest::newRow("colon after a blank") << int(opAssign) << ":"
+                                         << ""
+                                         << " " << true << ":= " << 0;
+    QTest::newRow("equals after a blank") << int(opAssign) << "="
+                                          << ""
+                                          << " " << true << ":= " << 0;
+    QTest::newRow("colon after a tab is not after a blank") << int(opAssign) << ":"
+                                                            << ""
+                                                            << "\t" << true << " := " << 0;
+    QTest::newRow("colon replaces the selection") << int(opAssign) << ":"
+                                                  << "abc"
+                                                  << "x" << true << " := " << 0;
+    QTest::newRow("colon without the option") << All - opAssign << ":"
+                                              << ""
+                                              << "x" << false << "" << 0;
+    QTest::newRow("equals without the option") << int(opNone) << "="
+                                               << ""
+                                               << "x" << false << "" << 0;
+    QTest::newRow("( empty") << int(opBracket) << "("
+                             << ""
+                             << "" << true << "()" << 1;
+    QTest::newRow(") empty") << int(opBracket) << ")"
+                             << ""
+                             << "" << true << "()" << 1;
+    QTest::newRow("[ empty") << int(opBracket) << "["
+                             << ""
+                             << "" << true << "[]" << 1;
+    QTest::newRow("] empty") << int(opBracket) << "]"
+                             << ""
+                             << "" << true << "[]" << 1;
+    QTest::newRow("( around a+b") << int(opBracket) << "("
+                                  << "a+b"
+                                  << "" << true << "(a+b)" << 0;
+    QTest::newRow(") around a+b, caret before") << int(opBracket) << ")"
+                                                << "a+b"
+                                                << "" << true << "(a+b)" << 5;
+    QTest::newRow("] around x") << int(opBracket) << "]"
+                                << "x"
+                                << "" << true << "[x]" << 3;
+    QTest::newRow("bracket without the option") << All - opBracket << "("
+                                                << "a"
+                                                << "" << false << "" << 0;
+    QTest::newRow("brackets are no operators") << int(opOperator) << ")"
+                                               << "a"
+                                               << "" << false << "" << 0;
+    QTest::newRow("* around a+b") << int(opOperator) << "*"
+                                  << "a+b"
+                                  << "" << true << "(a+b)\u2219" << 0;
+    QTest::newRow("/ around f(x) in square brackets") << int(opOperator) << "/"
+                                                      << "f(x)"
+                                                      << "" << true << "[f(x)]/" << 0;
+    QTest::newRow("[ inside is not (") << int(opOperator) << "+"
+                                       << "a[1]"
+                                       << "" << true << "(a[1])+" << 0;
+    QTest::newRow("\u2212 encloses and stays") << int(opOperator) << "\u2212"
+                                               << "a"
+                                               << "" << true << "(a)\u2212" << 0;
+    QTest::newRow("\u2191 encloses") << int(opOperator) << "\u2191"
+                                     << "2"
+                                     << "" << true << "(2)\u2191" << 0;
+    QTest::newRow("* without selection") << int(opOperator) << "*"
+                                         << ""
+                                         << "" << true << "\u2219" << 0;
+    QTest::newRow("* with the options off") << int(opNone) << "*"
+                                            << ""
+                                            << "" << true << "\u2219" << 0;
+    QTest::newRow("- with the options off") << int(opNone) << "-"
+                                            << "a"
+                                            << "" << true << "\u2013" << 0;
+    QTest::newRow("\u00D7 unchanged") << int(opNone) << "\u00D7"
+                                      << ""
+                                      << "" << false << "" << 0;
+    QTest::newRow("\u2212 unchanged") << int(opNone) << "\u2212"
+                                      << ""
+                                      << "" << false << "" << 0;
+    QTest::newRow("^ unchanged") << int(opNone) << "^"
+                                 << ""
+                                 << "" << false << "" << 0;
+    QTest::newRow("+ unchanged without selection") << All << "+"
+                                                   << ""
+                                                   << "" << false << "" << 0;
+    QTest::newRow("a letter") << All << "x"
+                              << "sel"
+                              << "" << false << "" << 0;
+    QTest::newRow("a full stop") << All << "."
+                                 << ""
+                                 << "1" << false << "" << 0;
+}
+
+void TestEditAids::handlerEdits() {
+    QFETCH(int, options);
+    QFETCH(QString, key);
+    QFETCH(QString, selection);
+    QFETCH(QString, before);
+    QFETCH(bool, handled);
+    QFETCH(QString, text);
+    QFETCH(int, caretBack);
+    const TSymbols Symbols;
+    std::optional<QChar> Before;
+    if (!before.isEmpty()) Before = before.front();
+    const auto Edit = TCharHandler(Symbols).Edit(OptionsOf(options), key.front(), selection, Before);
+    QCOMPARE(Edit.has_value(), handled);
+    if (!Edit) return;
+    QCOMPARE(Edit->Text, text);
+    QCOMPARE(Edit->CaretBack, caretBack);
+}
+
+// The text box's own state after real key presses: text, caret, no selection.
+void TestEditAids::typedKeysEditTheInput_data() {
+    QTest::addColumn<int>("options");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selEnd");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("x:2 gives an assignment") << int(opAssign) << "" << 0 << 0 << "x:2"
+                                             << "x := 2" << 6;
+    QTest::newRow("x =2 gives the same") << int(opAssign) << "" << 0 << 0 << "x =2"
+                                         << "x := 2" << 6;
+    QTest::newRow("colon at the start") << int(opAssign) << "" << 0 << 0 << ":"
+                                        << " := " << 4;
+    QTest::newRow("colon after a line break") << int(opAssign) << "a\n"
+                                              << 2 << 2 << ":"
+                                              << "a\n := " << 6;
+    QTest::newRow("colon off") << int(opNone) << "" << 0 << 0 << "x:=2"
+                               << "x:=2" << 4;
+    QTest::newRow("( between brackets") << int(opBracket) << "sin" << 3 << 3 << "(x"
+                                        << "sin(x)" << 5;
+    QTest::newRow(") between brackets") << int(opBracket) << "" << 0 << 0 << ")"
+                                        << "()" << 1;
+    QTest::newRow("( around a+b") << int(opBracket) << "a+b" << 0 << 3 << "("
+                                  << "(a+b)" << 5;
+    QTest::newRow(") around a+b") << int(opBracket) << "a+b" << 0 << 3 << ")"
+                                  << "(a+b)" << 0;
+    QTest::newRow(") around a backward selection") << int(opBracket) << "1+a+b" << 5 << 2 << ")"
+                                                   << "1+(a+b)" << 2;
+    QTest::newRow("] around two rows") << int(opBracket) << "a\nb" << 0 << 3 << "]"
+                                       << "[a\nb]" << 0;
+    QTest::newRow("* around a+b") << int(opOperator) << "a+b" << 0 << 3 << "*2"
+                                  << "(a+b)\u22192" << 7;
+    QTest::newRow("/ around f(x)") << int(opOperator) << "f(x)" << 0 << 4 << "/"
+                                   << "[f(x)]/" << 7;
+    QTest::newRow("- around a part") << int(opOperator) << "1+2+3" << 2 << 5 << "-"
+                                     << "1+(2+3)\u2013" << 8;
+    QTest::newRow("* and - with all off") << int(opNone) << "" << 0 << 0 << "2*x-3"
+                                          << "2\u2219x\u20133" << 5;
+    QTest::newRow("* replaces the selection with all off") << int(opNone) << "a+b" << 0 << 3 << "*"
+                                                           << "\u2219" << 1;
+    QTest::newRow("^ with all off") << int(opNone) << "2" << 1 << 1 << "^"
+                                    << "2^" << 2;
+}
+
+void TestEditAids::typedKeysEditTheInput() {
+    QFETCH(int, options);
+    QFETCH(QString, text);
+    QFETCH(int, selStart);
+    QFETCH(int, selEnd);
+    QFETCH(QString, keys);
+    QFETCH(QString, result);
+    QFETCH(int, caret);
+    TStateDir Dir;
+    TMainForm Form(Dir.path());
+    SetOptions(Form, options);
+    QVERIFY(Prepare(Form, text, selStart, selEnd));
+    QTest::keyClicks(Input(Form), keys);
+    QCOMPARE(Input(Form)->toPlainText(), result);
+    QVERIFY(!Input(Form)->textCursor().hasSelection());
+    QCOMPARE(Input(Form)->textCursor().position(), caret);
+}
+
+void TestEditAids::keypadDecimalKeyTypesFullStop_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("keypad decimal comma") << int(Qt::Key_Comma) << "1.";
+    QTest::newRow("keypad decimal point") << int(Qt::Key_Period) << "1.";
+}
+
+void TestEditAids::keypadDecimalKeyTypesFullStop() {
+    QFETCH(int, key);
+    QFETCH(QString, result);
+    TStateDir Dir;
+    TMainForm Form(Dir.path());
+    QVERIFY(Prepare(Form, QStringLiteral("1"), 1, 1));
+    QTest::keyClick(Input(Form), Qt::Key(key), Qt::KeypadModifier);
+    QCOMPARE(Input(Form)->toPlainText(), result);
+    // The comma of the main keyboard stays a comma: it separates arguments.
+    QTest::keyClick(Input(Form), Qt::Key_Comma);
+    QCOMPARE(Input(Form)->toPlainText(), result + u',');
+}
+
+void TestEditAids::anAidedEditIsOneHistoryStep() {
+    TStateDir Dir;
+    TMainForm Form(Dir.path());
+    SetOptions(Form, opAssign | opBracket | opOperator);
+    QVERIFY(Prepare(Form, QStringLiteral("a+b"), 0, 3));
+    const qsizetype Steps = Form.History().Count();
+    QTest::keyClicks(Input(Form), QStringLiteral("*"));
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("(a+b)\u2219"));
+    QCOMPARE(Form.History().Count(), Steps + 1);
+    QTest::keyClicks(Input(Form), QStringLiteral("("));
+    QCOMPARE(Form.History().Count(), Steps + 2);
+    QTest::keyClick(Input(Form), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("(a+b)\u2219"));
+}
+
+// Ctrl+Shift+8 must not type a multiplication sign.
+void TestEditAids::ctrlKeysAreNotTyped() {
+    TStateDir Dir;
+    TMainForm Form(Dir.path());
+    QVERIFY(Prepare(Form, QStringLiteral("2"), 1, 1));
+    QKeyEvent Press(QEvent::KeyPress, Qt::Key_Asterisk, Qt::ControlModifier | Qt::ShiftModifier,
+                    QStringLiteral("*"));
+    QCoreApplication::sendEvent(Input(Form), &Press);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("2"));
+}
+
+QTEST_MAIN(TestEditAids)
+#include "TestEditAids.moc"

@@ -8,12 +8,19 @@ it with real X key and mouse events (XTest):
 2. second start with edited settings: the window comes up at the stored bounds,
    and closing at once writes back the same text, font, colours and bounds;
 3. third start: after Ctrl+T (stay on top, which re-creates the native
-   window) a small program is typed and evaluated, and the screen is saved as
-   a PNG when a path is given.
+   window) a small program is typed (":" types " := ", "*" and "-" the
+   calculator's own signs) and evaluated, and the screen is saved as a PNG when
+   a path is given.
 
 4. installed with cmake --install into a folder its user cannot write: the
    symbol map is found in share/sumtra (Ctrl+G turns a into alpha), and the
    settings and the input go to the user's configuration folder.
+
+5. the on-screen keyboard: opened from the Tools menu, its buttons clicked
+   with the mouse type into the input box and its Enter button evaluates; a
+   shortcut assigned in the settings file hides it; its bounds are kept in
+   the settings file. With a screenshot path, the keyboard beside the main
+   window is saved as screenshot-keyboard.png in the same folder.
 
 usage: desktop_session.py BUILD_DIR SCREEN_GRAB [SCREENSHOT.png]
 """
@@ -133,6 +140,81 @@ def set_ini(path, changes):
         f.write('\n'.join(lines) + '\n')
 
 
+def named_window(display, name, viewable=True, deadline=10):
+    """The geometry of the window called name once it is (or is no longer) viewable."""
+    end = time.time() + deadline
+    while time.time() < end:
+        out = subprocess.run(['xwininfo', '-display', display, '-name', name], capture_output=True, text=True)
+        shown = out.returncode == 0 and 'IsViewable' in out.stdout
+        if shown == viewable:
+            if not shown:
+                return None
+            get = lambda key: int(re.search(key + r':\s+(-?\d+)', out.stdout).group(1))
+            return (get('Absolute upper-left X'), get('Absolute upper-left Y'), get('Width'), get('Height'))
+        time.sleep(0.2)
+    fail('the %s window is %s' % (name, 'not shown' if viewable else 'still shown'))
+
+
+# The keyboard's buttons by caption, as (row, column) of its 4 x 6 grid.
+KEYBOARD = {'C': (0, 0), 'left': (0, 1), 'right': (0, 2), 'back': (0, 3), '7': (1, 0), '8': (1, 1),
+            '9': (1, 2), '+': (1, 3), '4': (2, 0), '5': (2, 1), '6': (2, 2), '-': (2, 3), '1': (3, 0),
+            '2': (3, 1), '3': (3, 2), '*': (3, 3), '0': (4, 0), '.': (4, 1), 'E': (4, 2), '/': (4, 3),
+            '(': (5, 0), ')': (5, 1), '^': (5, 2), 'enter': (5, 3)}
+
+
+def keyboard_session(x, display, start, close, ini, autosave, grab, env, shot):
+    # The main window on the left, the keyboard's stored bounds on its right,
+    # and Ctrl+K for Tools > Keyboard (the Ctrl bit 0x4000 plus the key 'K').
+    set_ini(ini, {'FormLeft': '10', 'FormTop': '60', 'FormRight': '570', 'FormBottom': '520', 'FontSize': '16'})
+    with open(ini, 'a', encoding='utf-8') as f:
+        f.write('[Keyboard]\nFormLeft=590\nFormTop=60\nFormRight=950\nFormBottom=400\n'
+                '[Shortcuts]\nToolsKeyboard=%d\n' % (0x4000 + ord('K')))
+    proc, (left, top, width, height) = start()
+    # Tools is the sixth menu of the menu bar: Alt, five times right, down, and
+    # Enter on its first entry.
+    x.press('Alt_L')
+    for _ in range(5):
+        x.press('Right')
+    x.press('Down')
+    x.press('Return')
+    kx, ky, kw, kh = named_window(display, 'Keyboard')
+    if (kx, ky, kw, kh) != (590, 60, 360, 340):
+        fail('the keyboard opened at %r, expected its stored bounds (590, 60, 360, 340)' % ((kx, ky, kw, kh),))
+
+    def click(name):
+        row, column = KEYBOARD[name]
+        x.click(kx + (2 * column + 1) * kw // 8, ky + (2 * row + 1) * kh // 12)
+
+    # Typed, deleted, and the opening bracket put in last at the start: seven
+    # steps left from the end of six characters stop at the start.
+    for name in ['C', '9', 'back', '1', '+', '2', ')', '*', '7'] + ['left'] * 7 + ['(', 'enter']:
+        click(name)
+    time.sleep(0.5)
+    if shot:
+        subprocess.run([grab, shot, str(left), str(top), str(kx + kw - left), str(max(top + height, ky + kh) - top)],
+                       env=env, check=True)
+        print('keyboard screenshot saved to ' + shot)
+    x.press('k', 'Control_L')
+    named_window(display, 'Keyboard', viewable=False)
+    # The output box into the input box, as in the first step, so the file shows it.
+    x.click(left + width // 2, top + height - 60)
+    x.press('a', 'Control_L')
+    x.press('c', 'Control_L')
+    x.click(left + width // 2, top + height // 3)
+    x.press('a', 'Control_L')
+    x.press('v', 'Control_L')
+    close(proc)
+    text = utf16_file(autosave)
+    if text != '(1+2)\u22197 = 21\r\n':
+        fail('the output box held %r, expected "(1+2)\u22197 = 21"' % text)
+    values = ini_values(ini)
+    bounds = [values.get('Keyboard/Form' + k) for k in ('Left', 'Top', 'Right', 'Bottom')]
+    if bounds != ['590', '60', '950', '400']:
+        fail('the keyboard bounds were written as %r' % bounds)
+    print('keyboard: opened from Tools, buttons typed and Enter evaluated %r, Ctrl+K hid it, bounds kept' %
+          text.strip())
+
+
 def main():
     if len(sys.argv) not in (3, 4):
         print(__doc__)
@@ -226,7 +308,7 @@ def main():
         x.press('t', 'Control_L')
         time.sleep(0.5)
         x.press('a', 'Control_L')
-        for line in ['x := 2 // two', 'f(t) := t^2 + 1', 'f(x)*3', '2*x-3', 'sin(pi/4)^2']:
+        for line in ['x:2 // two', 'f(t):t^2 + 1', 'f(x)*3', '2*x-3', 'sin(pi/4)^2']:
             x.type(line)
             x.press('Return', 'Shift_L')
         x.press('BackSpace')
@@ -237,7 +319,7 @@ def main():
             print('screenshot saved to ' + screenshot)
         close(proc)
         program = utf16_file(autosave)
-        if program != 'x := 2 // two\r\nf(t) := t^2 + 1\r\nf(x)*3\r\n2*x-3\r\nsin(pi/4)^2\r\n':
+        if program != 'x := 2 // two\r\nf(t) := t^2 + 1\r\nf(x)\u22193\r\n2\u2219x\u20133\r\nsin(pi/4)^2\r\n':
             fail('the typed program was saved as %r' % program)
         print('third start: a program of five lines typed with Shift+Enter and saved')
 
@@ -273,6 +355,10 @@ def main():
             fail('files were written next to the installed executable')
         print('installed read-only: symbol map found in share/sumtra, settings and input kept in ' +
               os.path.relpath(state, work))
+
+        # 5. The on-screen keyboard.
+        keyboard_shot = os.path.join(os.path.dirname(screenshot), 'screenshot-keyboard.png') if screenshot else None
+        keyboard_session(x, display, start, close, ini, autosave, grab, env, keyboard_shot)
         return 0
     finally:
         xvfb.terminate()

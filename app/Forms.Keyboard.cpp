@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace {
 constexpr int DesignedClientWidth = 414;
 constexpr int DesignedClientHeight = 380;

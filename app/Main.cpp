@@ -3,7 +3,10 @@
 #include "About.h"
 #include "ActionList.h"
 #include "EditAids.h"
+#include "Forms.InsIdent.h"
 #include "Forms.Keyboard.h"
+#include "Forms.Symbols.h"
+#include "Hotkeys.h"
 #include "Images.h"
 #include "Memo.h"
 #include "Parse.Infix.h"
@@ -88,7 +91,7 @@ struct TMainForm::TActionRow {
     const char* Caption;
     TShortCut ShortCut;
     const char* Hint;
-    void (TMainForm::*Slot)(); // null for the Tools commands that come with their windows
+    void (TMainForm::*Slot)(); // null for the Tools command whose window is not built yet
     bool Checkable;
 };
 
@@ -149,12 +152,13 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      &TMainForm::ParserTime, true},
     {"ToolsKeyboard", "Tools", "Keyboard", 0, "Displays on-screen keyboard", &TMainForm::ToolsKeyboard, true},
     {"ToolsInsertVariable", "Tools", "Insert variable...", 0, "Displays the list of defined variables",
-     nullptr, false},
+     &TMainForm::ToolsInsertVariable, false},
     {"ToolsInsertFunction", "Tools", "Insert function...", 0, "Displays the list of defined functions",
-     nullptr, false},
+     &TMainForm::ToolsInsertFunction, false},
     {"ToolsSymbolList", "Tools", "List of defined symbols", 0,
-     "Displays the list of defined symbols in memory", nullptr, false},
-    {"ToolsCustomize", "Tools", "Customize hotkeys...", 0, "Customize the shortcut keys", nullptr, false},
+     "Displays the list of defined symbols in memory", &TMainForm::ToolsSymbolList, false},
+    {"ToolsCustomize", "Tools", "Customize hotkeys...", 0, "Customize the shortcut keys",
+     &TMainForm::ToolsCustomize, false},
     {"EditSelectAll", "Edit", "Select All", scCtrl | 'A', "Selects all text", &TMainForm::EditSelectAll,
      false},
     {"EditCut", "Edit", "Cut", scCtrl | 'X', "Cuts the selection to the Clipboard", &TMainForm::EditCut,
@@ -271,7 +275,7 @@ void TMainForm::CreateActions() {
             connect(A, &QAction::triggered, this, Row.Slot);
             connect(A, &QAction::triggered, this, &TMainForm::UpdateActions);
         } else {
-            A->setEnabled(false); // the Tools windows are not built yet
+            A->setEnabled(false); // its window is not built yet
         }
         addAction(A); // so that shortcuts work with the menu detached
         ActionList->Add(A, QString::fromLatin1(Row.Category), Row.ShortCut);
@@ -916,6 +920,54 @@ void TMainForm::ToolsKeyboard() {
         connect(FKeyboard, &TKeyboardForm::OnExecute, this, &TMainForm::KeyboardExecute);
     }
     FKeyboard->setVisible(!FKeyboard->isVisible());
+}
+
+void TMainForm::SetKeyboardHooks(std::function<void()> Suspend, std::function<void()> Resume) {
+    FSuspendKeyboard = std::move(Suspend);
+    FResumeKeyboard = std::move(Resume);
+}
+
+QString TMainForm::PickIdent(const QString& Caption, TIdentKind Kind) {
+    if (FSuspendKeyboard) FSuspendKeyboard();
+    QString Name;
+    {
+        TInsIdentForm Picker(this, Caption);
+        Picker.Init(GlobalIdents(), Kind);
+        if (Picker.exec() == QDialog::Accepted) Name = Picker.IdentName();
+    }
+    if (FResumeKeyboard) FResumeKeyboard();
+    Memo1->setFocus();
+    return Name;
+}
+
+// Goes through the box's own replacement of the selection, so the history
+// records it; the typing aids do not see it.
+void TMainForm::ToolsInsertVariable() {
+    const QString Name = PickIdent(QStringLiteral("Insert variable"), ikVariable);
+    if (!Name.isEmpty()) Memo1->insertPlainText(Name);
+}
+
+void TMainForm::ToolsInsertFunction() {
+    const QString Name = PickIdent(QStringLiteral("Insert function"), ikFunction);
+    if (Name.isEmpty()) return;
+    QTextCursor Cursor = Memo1->textCursor();
+    QChar Next;
+    if (!Cursor.hasSelection() && !Cursor.atEnd()) Next = Memo1->document()->characterAt(Cursor.position());
+    const TSymbols& Symbols = FParser->Symbols();
+    const TBrackets Brackets{Symbols.LeftBra1(), Symbols.RightBra1(), Symbols.LeftBra2(),
+                             Symbols.RightBra2()};
+    const TIdentInsertion Insertion = FunctionInsertion(Name, Cursor.selectedText(), Next, Brackets);
+    Cursor.insertText(Insertion.Text);
+    Cursor.movePosition(QTextCursor::Left, QTextCursor::MoveAnchor, Insertion.CaretBack);
+    Memo1->setTextCursor(Cursor);
+}
+
+void TMainForm::ToolsSymbolList() {
+    TSymbolForm::ShowDlg(GlobalIdents(), this);
+}
+
+void TMainForm::ToolsCustomize() {
+    THotkeysEditor::ShowDlg(*ActionList, this);
 }
 
 void TMainForm::EditSelectAll() {

@@ -13,6 +13,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,6 +29,7 @@ class TMemo;
 class TMemoLines;
 class TProgramParser;
 class TStatusBar;
+enum TIdentKind : int;
 
 class TMainForm : public TFormEx {
     Q_OBJECT
@@ -50,6 +52,9 @@ class TMainForm : public TFormEx {
     // The window's outer bounds, and while maximised those it returns to.
     TRect NormalBounds() const;
     void SetBounds(const TRect& Outer);
+    // The on-screen keyboard steps aside while a picker is shown: Suspend runs
+    // before each picker opens and Resume after it closes. Empty hooks do nothing.
+    void SetKeyboardHooks(std::function<void()> Suspend, std::function<void()> Resume);
 
   protected:
     bool event(QEvent* Event) override;
@@ -130,6 +135,10 @@ class TMainForm : public TFormEx {
     void ParserRoman();
     void ParserTime();
     void ToolsKeyboard();
+    void ToolsInsertVariable();
+    void ToolsInsertFunction();
+    void ToolsSymbolList();
+    void ToolsCustomize();
     void EditSelectAll();
     void EditCut();
     void EditCopy();
@@ -140,6 +149,7 @@ class TMainForm : public TFormEx {
     void EditOptionsEncloseOnBracket();
     void EditOptionsEncloseOnOperator();
     void SetFormat(int Format);
+    QString PickIdent(const QString& Caption, TIdentKind Kind); // the name chosen, or empty
 
     QString FAutoSaveFile;
     QString FSymbolMapFile;
@@ -156,6 +166,8 @@ class TMainForm : public TFormEx {
     bool FShown = false;          // the first show gives Memo1 the focus
     bool FClipboardHasText = false;
     std::optional<TRect> FPendingBounds; // applied again once the frame is known
+    std::function<void()> FSuspendKeyboard;
+    std::function<void()> FResumeKeyboard;
 
     std::unique_ptr<TMemoLines> FOutputLines;
     QWidget* FClient = nullptr;

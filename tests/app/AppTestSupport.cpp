@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 char* toString(const TRect& R) {
@@ -57,4 +59,30 @@ TModalAnswer DismissDialogs() {
         else
             Dialog->reject();
     });
+}
+
+TStateFolder::TStateFolder() {
+    if (!FDir.isValid()) qFatal("no temporary folder");
+    WriteUtf16File(Path(QStringLiteral("SymbolMap.txt")), QStringLiteral("a\u03B1\u0430"));
+}
+
+QString TStateFolder::IniFile() const {
+    return Path(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                QStringLiteral(".ini"));
+}
+
+QString TStateFolder::ReadIni() const {
+    return QString::fromUtf8(ReadBytes(IniFile()));
+}
+
+bool ShowActive(QWidget& Window, QWidget& Focus) {
+    Window.show();
+    Window.activateWindow();
+    // The offscreen platform keeps a re-created or re-shown window focused
+    // without telling the widgets, so they do not learn that it is active again.
+    if (QTest::qWaitForWindowActive(Window.windowHandle()) && !QApplication::activeWindow())
+        QApplication::setActiveWindow(&Window);
+    if (!QTest::qWaitForWindowActive(&Window)) return false;
+    Focus.setFocus();
+    return Focus.hasFocus();
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -37,3 +38,21 @@ class TModalAnswer {
 
 // Closes every modal dialog: message boxes with OK, others with Cancel.
 TModalAnswer DismissDialogs();
+
+// A fresh state folder for a main window, holding a small symbol map so that
+// no warning box opens at start-up.
+class TStateFolder {
+  public:
+    TStateFolder();
+    QString Dir() const { return FDir.path(); }
+    QString Path(const QString& Name) const { return FDir.filePath(Name); }
+    QString IniFile() const; // named after the test executable, as the calculator names its own
+    QString ReadIni() const;
+
+  private:
+    QTemporaryDir FDir;
+};
+
+// Shows Window, makes it the active window and checks that Focus has the
+// focus, so keys sent to Focus reach it as typed keys do.
+bool ShowActive(QWidget& Window, QWidget& Focus);

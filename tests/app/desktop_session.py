@@ -22,6 +22,11 @@ it with real X key and mouse events (XTest):
    the settings file. With a screenshot path, the keyboard beside the main
    window is saved as screenshot-keyboard.png in the same folder.
 
+6. pickers and hotkeys: the variable picker, opened from the Tools menu,
+   inserts a name with a mouse click while the keyboard steps aside; a key
+   reassigned in the hotkeys editor works at once and after a restart. With a
+   screenshot path, the picker is saved as screenshot-picker.png beside it.
+
 usage: desktop_session.py BUILD_DIR SCREEN_GRAB [SCREENSHOT.png]
 """
 import ctypes
@@ -215,6 +220,81 @@ def keyboard_session(x, display, start, close, ini, autosave, grab, env, shot):
           text.strip())
 
 
+def open_tools_entry(x, up):
+    """Opens the Tools menu with the keyboard (Alt+P, then right to Tools) and
+    runs its entry reached by pressing Up that many times from the first."""
+    x.press('p', 'Alt_L')
+    time.sleep(0.3)
+    for _ in range(5):
+        x.press('Right')
+    for _ in range(up):
+        x.press('Up')
+    x.press('Return')
+    time.sleep(0.8)
+
+
+def pickers_and_hotkeys(x, display, start, close, app_dir, grab, env, screenshot):
+    autosave = os.path.join(app_dir, 'AutoSave.txt')
+    ini = os.path.join(app_dir, 'sumtra.ini')
+    # A variable of our own that sorts second, after the constant %.
+    with open(os.path.join(app_dir, 'InitDefs.txt'), 'wb') as f:
+        f.write(b'\xff\xfe' + 'aa := 7\r\n'.encode('utf-16-le'))
+
+    # The variable picker from Tools: a click on the second button inserts aa.
+    proc, (main_left, main_top, main_width, main_height) = start()
+    back_to_input = lambda: x.click(main_left + main_width // 2, main_top + main_height // 3)
+    x.press('a', 'Control_L')
+    x.type('2+')
+    open_tools_entry(x, 4)  # Insert variable..., second of five
+    left, top, width, height = named_window(display, 'Insert variable')
+    if screenshot:
+        path = os.path.join(os.path.dirname(os.path.abspath(screenshot)), 'screenshot-picker.png')
+        subprocess.run([grab, path, str(left), str(top), str(width), str(height)], env=env, check=True)
+        print('picker screenshot saved to ' + path)
+    x.click(left + 5 + 142 + 71, top + 16)  # row 1, column 2: buttons 140 wide with 1-pixel margins
+    named_window(display, 'Insert variable', viewable=False, deadline=3)
+    back_to_input()  # without a window manager nobody gives the focus back
+    x.press('Return')
+    time.sleep(0.5)
+    close(proc)
+    if utf16_file(autosave) != '2+aa\r\n':
+        fail('the picker left the input as %r, expected "2+aa"' % utf16_file(autosave))
+    print('pickers: Tools > Insert variable... and a click on aa gave "2+aa"')
+
+    # The hotkeys editor from Tools, driven by the keyboard: Font, FontItalic,
+    # Ctrl+J, Assign. The key works at once...
+    proc, _ = start()
+    open_tools_entry(x, 1)  # Customize hotkeys..., the last entry
+    named_window(display, 'Customize hotkeys')
+    x.type('fo')          # categories: Font
+    x.press('Tab')
+    x.type('fonti')       # commands: FontItalic
+    x.press('Tab')
+    x.press('j', 'Control_L')  # into the shortcut field
+    x.press('Tab')
+    x.press('space')      # Assign
+    x.press('Escape')     # Close
+    time.sleep(0.5)
+    named_window(display, 'Customize hotkeys', viewable=False, deadline=3)
+    back_to_input()
+    x.press('j', 'Control_L')
+    close(proc)
+    values = ini_values(ini)
+    if values.get('Shortcuts/FontItalic') != '16458' or values.get('Shortcuts/ProgramHelp') != '112':
+        fail('the shortcuts were saved as %r' % {k: v for k, v in values.items() if k.startswith('Shortcuts/')})
+    if int(values.get('Settings/FontStyle', '0')) & 2 == 0:
+        fail('Ctrl+J did not make the font italic right after the assignment')
+    # ... and after a restart.
+    proc, _ = start()
+    x.press('j', 'Control_L')
+    close(proc)
+    values = ini_values(ini)
+    if int(values.get('Settings/FontStyle', '0')) & 2 != 0 or values.get('Shortcuts/FontItalic') != '16458':
+        fail('after a restart Ctrl+J did not toggle italic off (FontStyle %r)' % values.get('Settings/FontStyle'))
+    os.remove(os.path.join(app_dir, 'InitDefs.txt'))
+    print('hotkeys: Ctrl+J assigned to FontItalic in the editor works at once and after a restart')
+
+
 def main():
     if len(sys.argv) not in (3, 4):
         print(__doc__)
@@ -359,6 +439,9 @@ def main():
         # 5. The on-screen keyboard.
         keyboard_shot = os.path.join(os.path.dirname(screenshot), 'screenshot-keyboard.png') if screenshot else None
         keyboard_session(x, display, start, close, ini, autosave, grab, env, keyboard_shot)
+
+        # 6. Pickers and the hotkeys editor.
+        pickers_and_hotkeys(x, display, start, close, app_dir, grab, env, screenshot)
         return 0
     finally:
         xvfb.terminate()

@@ -195,6 +195,10 @@ void TestHotkeys::specialKeysFromThePopupMenu() {
     QFETCH(QString, owner);
     TEditorFixture F;
     F.Select(QStringLiteral("Program"), QStringLiteral("ProgramHelp"));
+    auto* Popup = F.Child<QMenu>("Popup1");
+    emit F.Child<THotKeyEdit>("HotKey1")->customContextMenuRequested({5, 5}); // a right click
+    QVERIFY(Popup->isVisible());
+    Popup->hide();
     auto Choose = [&F, &entry] {
         for (QAction* A : F.Child<QMenu>("Popup1")->actions())
             if (A->text() == entry) A->trigger();

@@ -922,20 +922,16 @@ void TMainForm::ToolsKeyboard() {
     FKeyboard->setVisible(!FKeyboard->isVisible());
 }
 
-void TMainForm::SetKeyboardHooks(std::function<void()> Suspend, std::function<void()> Resume) {
-    FSuspendKeyboard = std::move(Suspend);
-    FResumeKeyboard = std::move(Resume);
-}
-
+// The on-screen keyboard steps aside while the picker is shown.
 QString TMainForm::PickIdent(const QString& Caption, TIdentKind Kind) {
-    if (FSuspendKeyboard) FSuspendKeyboard();
+    TKeyboardForm::SuspendForm();
     QString Name;
     {
         TInsIdentForm Picker(this, Caption);
         Picker.Init(GlobalIdents(), Kind);
         if (Picker.exec() == QDialog::Accepted) Name = Picker.IdentName();
     }
-    if (FResumeKeyboard) FResumeKeyboard();
+    TKeyboardForm::ResumeForm();
     Memo1->setFocus();
     return Name;
 }

@@ -13,7 +13,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -52,9 +51,6 @@ class TMainForm : public TFormEx {
     // The window's outer bounds, and while maximised those it returns to.
     TRect NormalBounds() const;
     void SetBounds(const TRect& Outer);
-    // The on-screen keyboard steps aside while a picker is shown: Suspend runs
-    // before each picker opens and Resume after it closes. Empty hooks do nothing.
-    void SetKeyboardHooks(std::function<void()> Suspend, std::function<void()> Resume);
 
   protected:
     bool event(QEvent* Event) override;
@@ -166,8 +162,6 @@ class TMainForm : public TFormEx {
     bool FShown = false;          // the first show gives Memo1 the focus
     bool FClipboardHasText = false;
     std::optional<TRect> FPendingBounds; // applied again once the frame is known
-    std::function<void()> FSuspendKeyboard;
-    std::function<void()> FResumeKeyboard;
 
     std::unique_ptr<TMemoLines> FOutputLines;
     QWidget* FClient = nullptr;

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "Forms.InsIdent.h"
+#include "Forms.Keyboard.h"
 #include "Main.h"
 #include "Memo.h"
 #include "Parse.Infix.h"
@@ -345,19 +346,25 @@ void TestInsIdent::keyboardStepsAsideForPickers() {
     TStateFolder S;
     TMainForm Form(S.Dir());
     QVERIFY(ShowActive(Form, *Input(Form)));
+    QAction* Keyboard = Form.Action(QStringLiteral("ToolsKeyboard"));
+    Keyboard->trigger();
+    auto* Window = Form.findChild<TKeyboardForm*>();
+    QVERIFY(Window && Window->isVisible());
+    // Each modal window notes whether the keyboard was showing while it was open.
     QStringList Events;
-    Form.SetKeyboardHooks([&Events] { Events.append(QStringLiteral("suspend")); },
-                          [&Events] { Events.append(QStringLiteral("resume")); });
-    auto Answer = TModalAnswer([&Events](QWidget* Modal) {
-        Events.append(Modal->windowTitle());
+    auto Answer = TModalAnswer([&Events, Window](QWidget* Modal) {
+        Events.append(Modal->windowTitle() +
+                      (Window->isVisible() ? QStringLiteral(" over the keyboard") : QString()));
         QTest::keyClick(Modal, Qt::Key_Escape);
     });
     Form.Action(QStringLiteral("ToolsInsertVariable"))->trigger();
+    QVERIFY(Window->isVisible());
+    Form.Action(QStringLiteral("ToolsSymbolList"))->trigger(); // the list leaves it where it is
+    Keyboard->trigger();
     Form.Action(QStringLiteral("ToolsInsertFunction"))->trigger();
-    // The symbol list leaves the keyboard where it is.
-    Form.Action(QStringLiteral("ToolsSymbolList"))->trigger();
-    QCOMPARE(Events, (QStringList{"suspend", "Insert variable", "resume", "suspend", "Insert function",
-                                  "resume", "List of defined symbols"}));
+    QVERIFY(!Window->isVisible()); // hidden before, hidden after
+    QCOMPARE(Events, (QStringList{"Insert variable", "List of defined symbols over the keyboard",
+                                  "Insert function"}));
 }
 
 QTEST_MAIN(TestInsIdent)

@@ -703,8 +703,8 @@ void TestMain::fontDialogAppliesToBothBoxes() {
             Dialog->accept();
         }
     });
-    Form.Action(QStringLiteral("FontSelect"))
-        ->trigger(); // Ctrl+F is the function picker's while the menu shows
+    // Ctrl+F is the function picker's while the menu shows.
+    Form.Action(QStringLiteral("FontSelect"))->trigger();
     QCOMPARE(Answer.Count(), 1);
     for (const char* Name : {"Memo1", "Memo2"}) {
         QCOMPARE(Memo(Form, Name)->font().family(), QStringLiteral("DejaVu Serif"));

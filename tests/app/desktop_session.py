@@ -245,21 +245,25 @@ def pickers_and_hotkeys(x, display, start, close, app_dir, grab, env, screenshot
     back_to_input = lambda: x.click(main_left + main_width // 2, main_top + main_height // 3)
     x.press('a', 'Control_L')
     x.type('2+')
+    x.press('k', 'Control_L')  # the keyboard, by the key the keyboard step gave it
+    named_window(display, 'Keyboard')
     open_tools_entry(x, 4)  # Insert variable..., second of five
     left, top, width, height = named_window(display, 'Insert variable')
+    named_window(display, 'Keyboard', viewable=False, deadline=3)  # out of the picker's way
     if screenshot:
         path = os.path.join(os.path.dirname(os.path.abspath(screenshot)), 'screenshot-picker.png')
         subprocess.run([grab, path, str(left), str(top), str(width), str(height)], env=env, check=True)
         print('picker screenshot saved to ' + path)
     x.click(left + 5 + 142 + 71, top + 16)  # row 1, column 2: buttons 140 wide with 1-pixel margins
     named_window(display, 'Insert variable', viewable=False, deadline=3)
+    named_window(display, 'Keyboard', deadline=3)  # and back
     back_to_input()  # without a window manager nobody gives the focus back
     x.press('Return')
     time.sleep(0.5)
     close(proc)
     if utf16_file(autosave) != '2+aa\r\n':
         fail('the picker left the input as %r, expected "2+aa"' % utf16_file(autosave))
-    print('pickers: Tools > Insert variable... and a click on aa gave "2+aa"')
+    print('pickers: Tools > Insert variable... and a click on aa gave "2+aa"; the keyboard stepped aside')
 
     # The hotkeys editor from Tools, driven by the keyboard: Font, FontItalic,
     # Ctrl+J, Assign. The key works at once...

@@ -91,7 +91,7 @@ struct TMainForm::TActionRow {
     const char* Caption;
     TShortCut ShortCut;
     const char* Hint;
-    void (TMainForm::*Slot)(); // null for the Tools command whose window is not built yet
+    void (TMainForm::*Slot)();
     bool Checkable;
 };
 
@@ -271,12 +271,8 @@ void TMainForm::CreateActions() {
         A->setToolTip(QString::fromUtf8(Row.Hint));
         A->setCheckable(Row.Checkable);
         A->setIcon(ActionIcon(Name));
-        if (Row.Slot) {
-            connect(A, &QAction::triggered, this, Row.Slot);
-            connect(A, &QAction::triggered, this, &TMainForm::UpdateActions);
-        } else {
-            A->setEnabled(false); // its window is not built yet
-        }
+        connect(A, &QAction::triggered, this, Row.Slot);
+        connect(A, &QAction::triggered, this, &TMainForm::UpdateActions);
         addAction(A); // so that shortcuts work with the menu detached
         ActionList->Add(A, QString::fromLatin1(Row.Category), Row.ShortCut);
         if (Name.startsWith(u"Parser") && Row.Checkable && Name != u"ParserRetainOutput")

@@ -150,8 +150,10 @@ THotkeysEditor::THotkeysEditor(QWidget* Owner) : QDialog(Owner) {
     HotKey1->setToolTip(QStringLiteral("Type a key or a combination of keys (right-click for special keys)"));
     Grid->addWidget(HotKey1, 3, 0);
     Label5 = Label("Label5", {});
+    Label5->setWordWrap(true); // a long hint must not widen the window
     Grid->addWidget(Label5, 2, 1, 1, 2);
     Label4 = Label("Label4", {});
+    Label4->setWordWrap(true);
     Grid->addWidget(Label4, 3, 1, 1, 2);
     Grid->setColumnStretch(0, 1);
     Grid->setColumnStretch(1, 2);

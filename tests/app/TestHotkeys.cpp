@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -110,6 +111,9 @@ void TestHotkeys::categoryShowsItsActionsSorted() {
     QCOMPARE(F.Child<THotKeyEdit>("HotKey1")->Code(), 0);
     QCOMPARE(F.Child<THotKeyEdit>("HotKey1")->text(), QStringLiteral("None"));
     QCOMPARE(F.Child<QLabel>("Label5")->text(), QStringLiteral("Shows infromation about the program"));
+    // The longest hint fits the designed width.
+    F.Select(QStringLiteral("Font"), QStringLiteral("FontToggleChar"));
+    QVERIFY(F.Editor.layout()->minimumSize().width() <= 454);
 }
 
 void TestHotkeys::typedKeyShowsItsOwner_data() {

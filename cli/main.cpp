@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -160,8 +160,21 @@ TOptions ParseArguments(int Argc, char** Argv) {
     return O;
 }
 
+// Read in pieces up to the limit of a program file, so that a huge or endless
+// stream is refused without being held whole first.
 std::string ReadStdin() {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    std::string Bytes;
+    char Buffer[1 << 16];
+    while (Bytes.size() <= MaxTextFileSize) {
+        const std::size_t Got = std::fread(Buffer, 1, sizeof Buffer, stdin);
+        if (Got == 0) break;
+        Bytes.append(Buffer, Got);
+    }
+    if (std::ferror(stdin))
+        throw std::runtime_error(std::string("Cannot read standard input: ") + std::strerror(errno));
+    if (Bytes.size() > MaxTextFileSize)
+        throw std::runtime_error("Cannot read standard input: it is larger than 32 MiB");
+    return Bytes;
 }
 
 std::u16string Utf8Program(std::string_view Bytes) {

@@ -331,6 +331,9 @@ TEST(Hostile, ConsoleRunnerEndsWithZeroOneOrTwo) {
         {"UTF-8 byte-order marks inside the text", "-", "1\xEF\xBB\xBF", "(row 1, col 2)\n", 1},
         {"overlong standard input", "-", std::string(MaxProgramLength + 1, ' '),
          "Program too long (more than 8388608 characters) (row 1, col 1)\n", 1},
+        // Standard input stops at the file limit instead of being held whole first.
+        {"standard input over the size limit", "-", std::string(MaxTextFileSize + 1, ' '),
+         "Cannot read standard input: it is larger than 32 MiB\n", 2},
         {"many lines on standard input", "-",
          [] {
              std::string S;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QUrl>
@@ -15,6 +16,13 @@ QString GHelpFile = QStringLiteral("Help/Sumtra.htm");
 
 QString FileMessage(const QString& What, const QString& FileName, const QString& Reason) {
     return QStringLiteral("%1 '%2': %3").arg(What, FileName, Reason);
+}
+
+// "16 MiB", "512 KiB" or "100 bytes".
+QString SizeText(qint64 Size) {
+    if (Size >= (1 << 20) && Size % (1 << 20) == 0) return QStringLiteral("%1 MiB").arg(Size >> 20);
+    if (Size >= (1 << 10) && Size % (1 << 10) == 0) return QStringLiteral("%1 KiB").arg(Size >> 10);
+    return QStringLiteral("%1 bytes").arg(Size);
 }
 
 [[noreturn]] void Fail(const QString& Message) {
@@ -80,13 +88,29 @@ void SetHelpFile(const QString& RelativePath) {
     GHelpFile = RelativePath;
 }
 
-QString ReadTextFile(const QString& FileName) {
+QByteArray ReadFileBytes(const QString& FileName, qint64 MaxSize) {
+    if (QFileInfo(FileName).isDir())
+        Fail(FileMessage(QStringLiteral("Cannot read"), FileName, QStringLiteral("it is a directory")));
     QFile File(FileName);
     if (!File.open(QIODevice::ReadOnly))
         Fail(FileMessage(QStringLiteral("Cannot open"), FileName, File.errorString()));
-    const QByteArray Bytes = File.readAll();
-    if (File.error() != QFileDevice::NoError)
-        Fail(FileMessage(QStringLiteral("Cannot read"), FileName, File.errorString()));
+    const QString TooLarge = QStringLiteral("it is larger than %1").arg(SizeText(MaxSize));
+    if (!File.isSequential() && File.size() > MaxSize)
+        Fail(FileMessage(QStringLiteral("Cannot read"), FileName, TooLarge));
+    QByteArray Bytes;
+    char Buffer[1 << 16];
+    while (Bytes.size() <= MaxSize) {
+        const qint64 N = File.read(Buffer, sizeof Buffer);
+        if (N < 0) Fail(FileMessage(QStringLiteral("Cannot read"), FileName, File.errorString()));
+        if (N == 0) break;
+        Bytes.append(Buffer, N);
+    }
+    if (Bytes.size() > MaxSize) Fail(FileMessage(QStringLiteral("Cannot read"), FileName, TooLarge));
+    return Bytes;
+}
+
+QString ReadTextFile(const QString& FileName) {
+    const QByteArray Bytes = ReadFileBytes(FileName, MaxShellTextFileSize);
     QString Text = QString::fromStdU16String(DecodeText(std::string_view(Bytes.constData(), Bytes.size())));
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text.replace(u'\r', u'\n');
@@ -107,9 +131,22 @@ void WriteTextFile(const QString& FileName, const QString& Text) {
         Bytes.append(static_cast<char>(C.unicode() & 0xFF));
         Bytes.append(static_cast<char>(C.unicode() >> 8));
     }
+    WriteFileAtomically(FileName, Bytes);
+}
+
+void WriteFileAtomically(const QString& FileName, const QByteArray& Bytes) {
     QSaveFile File(FileName);
     if (!File.open(QIODevice::WriteOnly))
         Fail(FileMessage(QStringLiteral("Cannot create"), FileName, File.errorString()));
-    if (File.write(Bytes) != Bytes.size() || !File.commit())
-        Fail(FileMessage(QStringLiteral("Cannot write"), FileName, File.errorString()));
+    // On a full disk Qt may count a write that stopped part way as complete, so
+    // the size of the new file is checked before it replaces the old one.
+    const bool Written = File.write(Bytes) == Bytes.size() && File.flush();
+    if (!Written || File.size() != Bytes.size()) {
+        const QString Reason = File.error() != QFileDevice::NoError
+                                   ? File.errorString()
+                                   : QStringLiteral("only part of it could be written (is the disk full?)");
+        File.cancelWriting();
+        Fail(FileMessage(QStringLiteral("Cannot write"), FileName, Reason));
+    }
+    if (!File.commit()) Fail(FileMessage(QStringLiteral("Cannot write"), FileName, File.errorString()));
 }

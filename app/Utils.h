@@ -32,11 +32,26 @@ void SetMemoMargins(TMemo& Box, int Left, int Right = -1);
 QString HelpFile();
 void SetHelpFile(const QString& RelativePath);
 
+// The bytes of a file of at most MaxSize bytes. It is read in pieces, so a
+// device without end is refused too. Throws EFileError for a missing file, a
+// folder, an unreadable or a larger file.
+QByteArray ReadFileBytes(const QString& FileName, qint64 MaxSize);
+
+// The largest text file the shell reads: the input box, the symbol map and
+// files opened from the File menu. Twice the longest program the runner takes
+// (UTF-16LE), so every program the calculator saved comes back.
+inline constexpr qint64 MaxShellTextFileSize = qint64(16) << 20;
+
 // The text of a calculator file: UTF-16LE when it starts with FF FE or holds NUL
 // bytes, UTF-8 otherwise. Line breaks become "\n" and one final line break is
-// dropped, so the text is the file's lines joined. Throws EFileError.
+// dropped, so the text is the file's lines joined. Throws EFileError, also for
+// a file larger than MaxShellTextFileSize.
 QString ReadTextFile(const QString& FileName);
 // Writes every line of Text followed by CR LF, as UTF-16LE with a byte-order
 // mark. The file is replaced only once the new one is complete, so a failed
 // write leaves the old file as it was. Throws EFileError.
 void WriteTextFile(const QString& FileName, const QString& Text);
+// Replaces the file by Bytes through a temporary file in the same folder, which
+// is renamed over it only once it is complete and on the disk. Throws
+// EFileError, leaving the old file as it was.
+void WriteFileAtomically(const QString& FileName, const QByteArray& Bytes);

@@ -4,11 +4,12 @@
 #include "Utils.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPalette>
-#include <QSaveFile>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -163,29 +164,40 @@ std::optional<std::int32_t> ParseIniInt(const QString& Text) {
     return static_cast<std::int32_t>(V);
 }
 
-QStringList TIniFile::ReadLines(bool ForWriting, QString* LineBreak) const {
-    QFile File(FFileName);
-    if (!File.exists()) return {};
-    if (!File.open(QIODevice::ReadOnly)) {
+// The file's lines with their line break ("\r\n" when the file has any CR LF,
+// else "\n") and the encoding to write them back in.
+struct TIniFile::TContent {
+    QStringList Lines;
+    QString LineBreak = QStringLiteral("\n");
+    bool Utf16 = false;    // read as UTF-16LE: written back so, with its byte-order mark
+    bool Utf8Mark = false; // read as UTF-8 after a byte-order mark
+};
+
+TIniFile::TContent TIniFile::ReadContent(bool ForWriting) const {
+    TContent C;
+    if (!QFileInfo::exists(FFileName)) return C;
+    QByteArray Bytes;
+    try {
+        Bytes = ReadFileBytes(FFileName, MaxIniFileSize);
+    } catch (const EFileError&) {
         // Writing over a file we cannot read would lose its other keys.
-        if (ForWriting)
-            throw EFileError(
-                QStringLiteral("Cannot read '%1': %2").arg(FFileName, File.errorString()).toStdString());
-        return {};
+        if (ForWriting) throw;
+        return C;
     }
-    const QByteArray Bytes = File.readAll();
-    QString Text = QString::fromStdU16String(DecodeText(std::string_view(Bytes.constData(), Bytes.size())));
-    if (LineBreak)
-        *LineBreak = Text.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    const std::string_view View(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
+    C.Utf8Mark = View.starts_with("\xEF\xBB\xBF");
+    C.Utf16 = View.starts_with("\xFF\xFE") || (!C.Utf8Mark && View.find('\0') != std::string_view::npos);
+    QString Text = QString::fromStdU16String(DecodeText(View));
+    if (Text.contains(QStringLiteral("\r\n"))) C.LineBreak = QStringLiteral("\r\n");
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList Lines = Text.split(u'\n');
-    if (!Lines.isEmpty() && Lines.last().isEmpty()) Lines.removeLast();
-    return Lines;
+    C.Lines = Text.split(u'\n');
+    if (!C.Lines.isEmpty() && C.Lines.last().isEmpty()) C.Lines.removeLast();
+    return C;
 }
 
 std::optional<QString> TIniFile::ReadValue(const QString& Section, const QString& Key) const {
     bool InSection = false;
-    for (const QString& Line : ReadLines(false)) {
+    for (const QString& Line : ReadContent(false).Lines) {
         QString Name;
         if (IsSection(Line, &Name))
             InSection = SameName(Name, Section);
@@ -195,14 +207,32 @@ std::optional<QString> TIniFile::ReadValue(const QString& Section, const QString
     return std::nullopt;
 }
 
+QHash<QString, QString> TIniFile::ReadSection(const QString& Section) const {
+    QHash<QString, QString> Values;
+    bool InSection = false;
+    for (const QString& Line : ReadContent(false).Lines) {
+        QString Name;
+        if (IsSection(Line, &Name)) {
+            InSection = SameName(Name, Section);
+        } else if (InSection) {
+            const QString Key = KeyOf(Line).toCaseFolded();
+            if (!Key.isEmpty() && !Values.contains(Key))
+                Values.insert(Key, Line.mid(Line.indexOf(u'=') + 1).trimmed());
+        }
+    }
+    return Values;
+}
+
 QString TIniFile::ReadString(const QString& Section, const QString& Key, const QString& Default) const {
     return ReadValue(Section, Key).value_or(Default);
 }
 
 void TIniFile::WriteString(const QString& Section, const QString& Key, const QString& Value) {
-    QString LineBreak = QStringLiteral("\n");
-    QStringList Lines = ReadLines(true, &LineBreak);
-    const QString NewLine = Key + u'=' + Value;
+    TContent Content = ReadContent(true);
+    QStringList& Lines = Content.Lines;
+    QString OneLine = Value;
+    OneLine.replace(u'\r', u' ').replace(u'\n', u' ');
+    const QString NewLine = Key + u'=' + OneLine;
     qsizetype SectionAt = -1; // the section's header line
     qsizetype InsertAt = -1;  // after the section's last non-blank line
     bool Done = false;
@@ -229,11 +259,18 @@ void TIniFile::WriteString(const QString& Section, const QString& Key, const QSt
             Lines.append(NewLine);
         }
     }
-    const QByteArray Bytes = (Lines.join(LineBreak) + LineBreak).toUtf8();
-    QSaveFile File(FFileName);
-    if (!File.open(QIODevice::WriteOnly) || File.write(Bytes) != Bytes.size() || !File.commit())
-        throw EFileError(
-            QStringLiteral("Cannot write '%1': %2").arg(FFileName, File.errorString()).toStdString());
+    const QString Text = Lines.join(Content.LineBreak) + Content.LineBreak;
+    QByteArray Bytes;
+    if (Content.Utf16) {
+        Bytes = QByteArray("\xFF\xFE", 2);
+        for (QChar Ch : Text)
+            Bytes.append(static_cast<char>(Ch.unicode() & 0xFF)).append(static_cast<char>(Ch.unicode() >> 8));
+    } else {
+        // A NUL byte without the mark would make the file read as UTF-16LE.
+        if (Content.Utf8Mark || Text.contains(QChar(0))) Bytes = QByteArray("\xEF\xBB\xBF");
+        Bytes += Text.toUtf8();
+    }
+    WriteFileAtomically(FFileName, Bytes);
 }
 
 QString TIniFileEx::GetStr(const QString& Key, const QString& Default) const {
@@ -305,7 +342,16 @@ QChar TIniFileEx::GetChar(const QString& Key, QChar Default) const {
 }
 
 void TIniFileEx::SetChar(const QString& Key, QChar Value) {
-    SetStr(Key, QString(Value));
+    // Written as themselves, a space or tab would be trimmed away on reading
+    // and a NUL would end the text for many editors.
+    if (Value == u' ')
+        SetStr(Key, QStringLiteral("space"));
+    else if (Value == u'\t')
+        SetStr(Key, QStringLiteral("tab"));
+    else if (Value.isNull())
+        SetStr(Key, QStringLiteral("none"));
+    else
+        SetStr(Key, QString(Value));
 }
 
 int TIniFileEx::GetFontStyle(const QString& Key, int Default) const {
@@ -394,8 +440,13 @@ void TIniFileEx::SaveStrings(const QString& Key, const QStringList& Strings, int
 void TIniFileEx::RestoreStrings(const QString& Key, QStringList& Strings, int Count) const {
     Strings.clear();
     int N = GetInt(Key + QStringLiteral("Count"), 0);
-    if (N == 0) return;
     if (Count > 0 && Count < N) N = Count;
+    if (N <= 0) return;
+    // The file is read once for the whole list. A list written by SaveStrings
+    // has a key for every entry, so a damaged Count cannot make the list longer
+    // than the section has keys.
+    const QHash<QString, QString> Values = ReadSection(FSection);
+    N = static_cast<int>(std::min<qsizetype>(N, Values.size()));
     for (int K = 1; K <= N; ++K)
-        Strings.append(GetStr(Key + QString::number(K), QString()));
+        Strings.append(Values.value((Key + QString::number(K)).toCaseFolded()));
 }

@@ -7,6 +7,7 @@
 #pragma once
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QPen>
 #include <QPoint>
 #include <QRect>
@@ -49,6 +50,10 @@ TRect FitRect(TRect Rect, const TRect& Envelope);
 int FontStyleBits(const QFont& Font);
 void SetFontStyleBits(QFont& Font, int Bits);
 
+// Settings files larger than this are not read: a reading accessor gives the
+// defaults, a writing one throws rather than replace the file.
+inline constexpr qint64 MaxIniFileSize = qint64(1) << 20;
+
 // Decimal, "$" hexadecimal or "0x" hexadecimal, with an optional sign; hexadecimal
 // numbers of up to 8 digits wrap into the signed 32-bit range.
 std::optional<std::int32_t> ParseIniInt(const QString& Text);
@@ -62,12 +67,20 @@ class TIniFile {
     // The trimmed value, or nothing when the file, the section or the key is missing.
     std::optional<QString> ReadValue(const QString& Section, const QString& Key) const;
     QString ReadString(const QString& Section, const QString& Key, const QString& Default) const;
-    // Creates the file or section when needed. Throws EFileError when the file
-    // cannot be written, or exists but cannot be read.
+    // Creates the file or section when needed. Line breaks in Value are written
+    // as spaces, so a value never reaches beyond its line. The file keeps its
+    // encoding: UTF-16LE stays UTF-16LE, anything else is written as UTF-8.
+    // Throws EFileError when the file cannot be written, or exists but cannot be
+    // read or is larger than MaxIniFileSize (it is then left as it was).
     void WriteString(const QString& Section, const QString& Key, const QString& Value);
 
+  protected:
+    // The values of every key of the section, by case-folded key; the first of equal keys wins.
+    QHash<QString, QString> ReadSection(const QString& Section) const;
+
   private:
-    QStringList ReadLines(bool ForWriting, QString* LineBreak = nullptr) const;
+    struct TContent;
+    TContent ReadContent(bool ForWriting) const;
     QString FFileName;
 };
 
@@ -96,6 +109,7 @@ class TIniFileEx : public TIniFile {
     // "space", "tab" and "none" name U+0020, U+0009 and U+0000; other texts give
     // their first character, and an empty value gives Default.
     QChar GetChar(const QString& Key, QChar Default) const;
+    // Writes those three characters by their names, so that they read back.
     void SetChar(const QString& Key, QChar Value);
     int GetFontStyle(const QString& Key, int Default) const;
     void SetFontStyle(const QString& Key, int Value);

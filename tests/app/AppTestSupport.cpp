@@ -8,6 +8,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 char* toString(const TRect& R) {
     return qstrdup(
         QStringLiteral("{%1, %2, %3, %4}").arg(R.Left).arg(R.Top).arg(R.Right).arg(R.Bottom).toUtf8());
@@ -85,4 +91,39 @@ bool ShowActive(QWidget& Window, QWidget& Focus) {
     if (!QTest::qWaitForWindowActive(&Window)) return false;
     Focus.setFocus();
     return Focus.hasFocus();
+}
+
+TAsOrdinaryUser::TAsOrdinaryUser() {
+    if (geteuid() != 0) {
+        FActive = true;
+        return;
+    }
+    constexpr uid_t Nobody = 65534;
+    setfsgid(Nobody);
+    setfsuid(Nobody);
+    FSwitched = true;
+    FActive = setfsuid(static_cast<uid_t>(-1)) == Nobody; // an invalid id only asks
+}
+
+TAsOrdinaryUser::~TAsOrdinaryUser() {
+    if (!FSwitched) return;
+    setfsuid(0);
+    setfsgid(0);
+}
+
+TFullDisk::TFullDisk(long MaxBytes) {
+    FOldHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    rlimit Limit{};
+    getrlimit(RLIMIT_FSIZE, &Limit);
+    FOldSoft = Limit.rlim_cur;
+    Limit.rlim_cur = static_cast<rlim_t>(MaxBytes);
+    setrlimit(RLIMIT_FSIZE, &Limit);
+}
+
+TFullDisk::~TFullDisk() {
+    rlimit Limit{};
+    getrlimit(RLIMIT_FSIZE, &Limit);
+    Limit.rlim_cur = static_cast<rlim_t>(FOldSoft);
+    setrlimit(RLIMIT_FSIZE, &Limit);
+    std::signal(SIGXFSZ, FOldHandler);
 }

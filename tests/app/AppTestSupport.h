@@ -56,3 +56,34 @@ class TStateFolder {
 // Shows Window, makes it the active window and checks that Focus has the
 // focus, so keys sent to Focus reach it as typed keys do.
 bool ShowActive(QWidget& Window, QWidget& Focus);
+
+// Fault injection for the state files. While a TAsOrdinaryUser lives, file
+// permissions stop this thread as they stop an ordinary user, also when the
+// tests run as root (whom they do not stop otherwise): its file-system user
+// becomes "nobody". Active() is false where that is not possible.
+class TAsOrdinaryUser {
+  public:
+    TAsOrdinaryUser();
+    ~TAsOrdinaryUser();
+    TAsOrdinaryUser(const TAsOrdinaryUser&) = delete;
+    TAsOrdinaryUser& operator=(const TAsOrdinaryUser&) = delete;
+    bool Active() const { return FActive; }
+
+  private:
+    bool FActive = false;
+    bool FSwitched = false;
+};
+
+// While it lives, no file of the process can grow beyond MaxBytes: a write past
+// it fails (EFBIG) as a write to a full disk does.
+class TFullDisk {
+  public:
+    explicit TFullDisk(long MaxBytes);
+    ~TFullDisk();
+    TFullDisk(const TFullDisk&) = delete;
+    TFullDisk& operator=(const TFullDisk&) = delete;
+
+  private:
+    unsigned long long FOldSoft; // rlim_t
+    void (*FOldHandler)(int);
+};

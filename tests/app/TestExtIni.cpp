@@ -51,6 +51,14 @@ class TestExtIni : public QObject {
     void stringListsHonourCount();
     void floatsUseLocaleAndRange();
     void unwritableFileThrows();
+    void writtenValuesReadBackAndKeepOtherKeys_data();
+    void writtenValuesReadBackAndKeepOtherKeys();
+    void setCharWritesNamesThatReadBack_data();
+    void setCharWritesNamesThatReadBack();
+    void lineBreaksInValuesStayOnTheirLine();
+    void damagedStringCountIsBoundedByTheFile();
+    void hugeFileGivesDefaultsAndIsKept();
+    void fullDiskKeepsTheOldFile();
 
   private:
     QTemporaryDir FDir;
@@ -104,8 +112,113 @@ void TestExtIni::readsUtf16AndCrLfFiles() {
     TIniFileEx Ini(FFile);
     Ini.SetSection(QStringLiteral("Settings"));
     QCOMPARE(Ini.GetStr(QStringLiteral("FontName"), QString()), QStringLiteral("\u0393rid"));
-    Ini.SetInt(QStringLiteral("FontSize"), 9); // rewritten as UTF-8, line breaks kept
-    QCOMPARE(ReadText(FFile), QStringLiteral("[Settings]\r\nFontName=\u0393rid\r\nFontSize=9\r\n"));
+    Ini.SetInt(QStringLiteral("FontSize"), 9); // encoding and line breaks kept
+    QCOMPARE(ReadBytes(FFile).left(2), QByteArray("\xFF\xFE"));
+    QCOMPARE(Utf16Text(ReadBytes(FFile)),
+             QStringLiteral("[Settings]\r\nFontName=\u0393rid\r\nFontSize=9\r\n"));
+}
+
+// Found while writing the settings fuzz target: each row once broke other keys
+// or the value itself.
+void TestExtIni::writtenValuesReadBackAndKeepOtherKeys_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("written"); // the file afterwards
+    // A NUL byte made the next reading take the whole file for UTF-16LE.
+    QTest::newRow("NUL character, UTF-8 file")
+        << QByteArray("[Default]\nK=1\n") << QByteArray("\xEF\xBB\xBF[Default]\nK=1\nC=none\nV=a\0b\n", 30);
+    // Read as UTF-16LE for its NUL bytes, written back as UTF-8: NULs again, and garbage.
+    QTest::newRow("UTF-16LE file without mark")
+        << QByteArray("[\0D\0e\0f\0a\0u\0l\0t\0]\0\n\0K\0=\0\x31\0\n\0", 28)
+        << QByteArray("\xFF\xFE[\0D\0e\0f\0a\0u\0l\0t\0]\0\n\0K\0=\0\x31\0\n\0"
+                      "C\0=\0n\0o\0n\0e\0\n\0V\0=\0a\0\0\0b\0\n\0",
+                      56);
+}
+
+void TestExtIni::writtenValuesReadBackAndKeepOtherKeys() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, written);
+    WriteBytes(FFile, file);
+    TIniFileEx Ini(FFile);
+    Ini.SetChar(QStringLiteral("C"), QChar(0));
+    Ini.SetStr(QStringLiteral("V"), QString::fromUtf16(u"a\0b", 3));
+    QCOMPARE(ReadBytes(FFile), written);
+    QCOMPARE(Ini.GetInt(QStringLiteral("K"), 0), 1);
+    QCOMPARE(Ini.GetChar(QStringLiteral("C"), u'x'), QChar(0));
+    QCOMPARE(Ini.GetStr(QStringLiteral("V"), QString()), QString::fromUtf16(u"a\0b", 3));
+}
+
+void TestExtIni::setCharWritesNamesThatReadBack_data() {
+    QTest::addColumn<QChar>("ch");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("space (was trimmed away)") << QChar(u' ') << "space";
+    QTest::newRow("tab (was trimmed away)") << QChar(u'\t') << "tab";
+    QTest::newRow("NUL") << QChar(0) << "none";
+    QTest::newRow("letter") << QChar(u's') << "s";
+}
+
+void TestExtIni::setCharWritesNamesThatReadBack() {
+    QFETCH(QChar, ch);
+    QFETCH(QString, text);
+    TIniFileEx Ini(FFile);
+    Ini.SetChar(QStringLiteral("C"), ch);
+    QCOMPARE(Ini.GetStr(QStringLiteral("C"), QString()), text);
+    QCOMPARE(Ini.GetChar(QStringLiteral("C"), u'x'), ch);
+}
+
+// A value with a line break used to start a line of its own: a key of its
+// choosing, or a section that took the keys after it.
+void TestExtIni::lineBreaksInValuesStayOnTheirLine() {
+    WriteBytes(FFile, "[Settings]\nMenu=1\n");
+    TIniFileEx Ini(FFile);
+    Ini.SetSection(QStringLiteral("Settings"));
+    Ini.SetStr(QStringLiteral("FontName"), QStringLiteral("x\n[Other]\r\nMenu=0"));
+    Ini.SetBool(QStringLiteral("Titlebar"), false);
+    QCOMPARE(ReadText(FFile), QStringLiteral("[Settings]\nMenu=1\nFontName=x [Other]  Menu=0\nTitlebar=0\n"));
+    QCOMPARE(Ini.GetBool(QStringLiteral("Menu"), false), true);
+}
+
+// A damaged Count once made RestoreStrings read the file two billion times.
+void TestExtIni::damagedStringCountIsBoundedByTheFile() {
+    WriteBytes(FFile, "[Default]\nItemCount=2147483647\nItem1=a\nItem3=c\n");
+    QStringList Read;
+    TIniFileEx(FFile).RestoreStrings(QStringLiteral("Item"), Read, 0);
+    QCOMPARE(Read, (QStringList{"a", "", "c"})); // as many as the section has keys
+}
+
+// Too large to be settings: read as missing, and never written over.
+void TestExtIni::hugeFileGivesDefaultsAndIsKept() {
+    {
+        QFile File(FFile);
+        QVERIFY(File.open(QIODevice::WriteOnly));
+        File.write("[Default]\nA=7\n");
+        QVERIFY(File.resize(MaxIniFileSize + 1));
+    }
+    TIniFileEx Ini(FFile);
+    QCOMPARE(Ini.GetInt(QStringLiteral("A"), 5), 5);
+    try {
+        Ini.SetInt(QStringLiteral("A"), 1);
+        QFAIL("no exception");
+    } catch (const EFileError& E) {
+        QCOMPARE(QString::fromUtf8(E.what()),
+                 QStringLiteral("Cannot read '%1': it is larger than 1 MiB").arg(FFile));
+    }
+    QCOMPARE(QFileInfo(FFile).size(), MaxIniFileSize + 1);
+}
+
+// Qt counted a write cut short by a full disk as complete, so the settings
+// file was replaced by its first part.
+void TestExtIni::fullDiskKeepsTheOldFile() {
+    QByteArray Old = "[Default]\n";
+    for (int I = 0; I < 200; ++I)
+        Old += "Key" + QByteArray::number(I) + "=" + QByteArray(20, 'v') + "\n";
+    WriteBytes(FFile, Old);
+    TIniFileEx Ini(FFile);
+    {
+        TFullDisk Disk(Old.size() / 2);
+        QVERIFY_THROWS_EXCEPTION(EFileError, Ini.SetInt(QStringLiteral("A"), 1));
+    }
+    QCOMPARE(ReadBytes(FFile), Old);
+    QCOMPARE(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"t.ini"});
 }
 
 void TestExtIni::getInt_data() {

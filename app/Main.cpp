@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "ActionList.h"
+#include "AutoSave.h"
 #include "EditAids.h"
 #include "Forms.InsIdent.h"
 #include "Forms.Keyboard.h"
@@ -195,6 +196,9 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     FOutputLines = std::make_unique<TMemoLines>(*Memo2);
     FParser->Output().Connect(*FOutputLines);
     LocateFiles(StateDir);
+    FAutoSaver = new TAutoSaver(
+        FAutoSaveFile, [this] { return Memo1->toPlainText(); }, this);
+    connect(Memo1->document(), &QTextDocument::contentsChanged, FAutoSaver, &TAutoSaver::Changed);
     RestoreSettings();
     LoadSymbolMap();
     RunInitDefs();
@@ -407,15 +411,7 @@ void TMainForm::SaveSettings() {
     } catch (const std::exception& E) {
         Errors.append(QString::fromUtf8(E.what()));
     }
-    const QString Input = Memo1->toPlainText();
-    // An auto-saved text that could not be read is not replaced by an empty box.
-    if (!(FAutoSaveUnread && Input.isEmpty())) {
-        try {
-            WriteTextFile(FAutoSaveFile, Input);
-        } catch (const std::exception& E) {
-            Errors.append(QString::fromUtf8(E.what()));
-        }
-    }
+    if (const auto Error = FAutoSaver->Write()) Errors.append(*Error);
     for (const QString& Error : Errors)
         WarningBox(QStringLiteral("%s"), {Error});
 }
@@ -455,7 +451,7 @@ void TMainForm::LoadAutoSave() {
     try {
         SetInputText(ReadTextFile(FAutoSaveFile));
     } catch (const std::exception& E) {
-        FAutoSaveUnread = true;
+        FAutoSaver->KeepUnread(); // not replaced by an empty box
         WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
     }
 }
@@ -862,6 +858,7 @@ void TMainForm::FontToggleChar() {
 void TMainForm::ParserEvaluate() {
     const QTextCursor Cursor = Memo1->textCursor();
     const QString Text = Cursor.hasSelection() ? Cursor.selectedText() : Memo1->toPlainText();
+    FAutoSaver->Save(); // before the run, so that a run that never ends cannot take the text with it
     FParser->Execute(ProgramText(Text), false);
     QTextCursor Top = Memo2->textCursor();
     Top.movePosition(QTextCursor::Start);

@@ -23,6 +23,7 @@ class QMenuBar;
 class QToolBar;
 class QKeyEvent;
 class TActionList;
+class TAutoSaver;
 class TKeyboardForm;
 class TMemo;
 class TMemoLines;
@@ -48,6 +49,7 @@ class TMainForm : public TFormEx {
     QAction* Action(const QString& Name) const;
     const QString& IniFileName() const { return FIniFile; }
     const QString& AutoSaveFile() const { return FAutoSaveFile; }
+    TAutoSaver& AutoSaver() const { return *FAutoSaver; }
     // The window's outer bounds, and while maximised those it returns to.
     TRect NormalBounds() const;
     void SetBounds(const TRect& Outer);
@@ -155,11 +157,11 @@ class TMainForm : public TFormEx {
     std::optional<TSymbolMap> FSymbolMap;
     std::unique_ptr<TProgramParser> FParser;
     std::unique_ptr<THistory> FHistory;
+    TAutoSaver* FAutoSaver = nullptr; // a child: writes the input while it is edited
     bool FAssignOnColon = true;
     bool FEncloseOnBracket = false;
     bool FEncloseOnOperator = false;
-    bool FAutoSaveUnread = false; // "AutoSave.txt" exists but could not be read
-    bool FShown = false;          // the first show gives Memo1 the focus
+    bool FShown = false; // the first show gives Memo1 the focus
     bool FClipboardHasText = false;
     std::optional<TRect> FPendingBounds; // applied again once the frame is known
 

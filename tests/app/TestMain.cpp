@@ -218,7 +218,8 @@ void TestMain::unreadableAutoSaveIsReportedAndNotOverwritten() {
     auto Answer = DismissDialogs();
     TMainForm Form(S.Dir());
     QCOMPARE(Answer.Count(), 1);
-    QVERIFY2(Answer.Texts().first().startsWith(QStringLiteral("Cannot open '%1': ").arg(AutoSave)),
+    QVERIFY2(Answer.Texts().first().startsWith(
+                 QStringLiteral("Cannot read '%1': it is a directory").arg(AutoSave)),
              qPrintable(Answer.Texts().first()));
     QCOMPARE(Input(Form), QString());
     QCOMPARE(Form.History().Count(), 1); // start-up went on to the end

@@ -1,0 +1,49 @@
+#include "AutoSave.h"
+
+#include "Utils.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr int DefaultDelay = 2000; // milliseconds
+} // namespace
+
+TAutoSaver::TAutoSaver(QString FileName, std::function<QString()> Text, QObject* Parent)
+    : QObject(Parent), FFileName(std::move(FileName)), FText(std::move(Text)) {
+    FTimer.setSingleShot(true);
+    FTimer.setInterval(DefaultDelay);
+    connect(&FTimer, &QTimer::timeout, this, &TAutoSaver::Save);
+}
+
+// The timer is not restarted by later changes, so steady typing is saved too.
+void TAutoSaver::Changed() {
+    if (!FTimer.isActive()) FTimer.start();
+}
+
+void TAutoSaver::Save() {
+    const std::optional<QString> Error = Write();
+    if (!Error) {
+        FShownError.clear();
+        return;
+    }
+    if (*Error == FShownError) return;
+    // Set before the box opens: the box runs the event loop, and the timer may fire in it.
+    FShownError = *Error;
+    WarningBox(QStringLiteral("%s"), {*Error});
+}
+
+std::optional<QString> TAutoSaver::Write() {
+    FTimer.stop();
+    const QString Text = FText();
+    if (FKeepUnread && Text.isEmpty()) return std::nullopt;
+    if (FWritten == Text && QFileInfo::exists(FFileName)) return std::nullopt;
+    try {
+        WriteTextFile(FFileName, Text);
+    } catch (const std::exception& E) {
+        FWritten.reset();
+        return QString::fromUtf8(E.what());
+    }
+    FWritten = Text;
+    FKeepUnread = false;
+    return std::nullopt;
+}

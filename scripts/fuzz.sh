@@ -10,13 +10,14 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 shift || true
-all_targets=(fuzz_tokenizer fuzz_runner fuzz_decode)
+all_targets=(fuzz_tokenizer fuzz_runner fuzz_decode fuzz_ini)
 if [ $# -gt 0 ]; then targets=("$@"); else targets=("${all_targets[@]}"); fi
 
 # How long one input may run and how large it may be, per target. The runner's
 # inputs stay small (it bounds them itself as well); the others are linear.
-declare -A max_len=([fuzz_tokenizer]=65536 [fuzz_runner]=4097 [fuzz_decode]=65536)
-declare -A corpus_dir=([fuzz_tokenizer]=tokenizer [fuzz_runner]=runner [fuzz_decode]=decode)
+# The settings files stay small: every read goes to the file.
+declare -A max_len=([fuzz_tokenizer]=65536 [fuzz_runner]=4097 [fuzz_decode]=65536 [fuzz_ini]=2048)
+declare -A corpus_dir=([fuzz_tokenizer]=tokenizer [fuzz_runner]=runner [fuzz_decode]=decode [fuzz_ini]=ini)
 
 mkdir -p build-fuzz
 log=build-fuzz/build.log
@@ -33,6 +34,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$work" "$findings"
   echo "== $t: ${seconds}s"
   if ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 UBSAN_OPTIONS=print_stacktrace=1 \
+     LSAN_OPTIONS=suppressions=$PWD/tests/app/lsan-qt.supp:print_suppressions=0 \
      "build-fuzz/bin/$t" "$work" "$seeds" -max_total_time="$seconds" -max_len="${max_len[$t]}" \
        -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 -artifact_prefix="$findings/" \
        > "build-fuzz/$t.log" 2>&1; then

@@ -4,6 +4,8 @@
 # Usage: scripts/deps.sh [--engine-only] [--fuzz]
 #   --engine-only  without Qt (the desktop calculator is not built)
 #   --fuzz         with clang 14 and its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
+# The desktop packages include Xvfb, xwininfo (x11-utils) and Python 3, which
+# the desktop session test needs; without them CMake leaves that test out.
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev)
@@ -15,7 +17,7 @@ for arg in "$@"; do
     *) echo "deps.sh: unknown option '$arg'" >&2; exit 2 ;;
   esac
 done
-$engine_only || packages+=(qt6-base-dev)
+$engine_only || packages+=(qt6-base-dev xvfb x11-utils python3)
 
 missing=()
 for p in "${packages[@]}"; do

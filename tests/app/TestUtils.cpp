@@ -22,6 +22,8 @@ class TestUtils : public QObject {
     void writeTextFileWritesUtf16WithBom();
     void failedWriteKeepsTheOldFile();
     void missingFileNamesIt();
+    void readTextFileRefusesWhatCannotBeText_data();
+    void readTextFileRefusesWhatCannotBeText();
     void stateDirFallsBackToConfigDir();
     void commandLineJoinsArguments_data();
     void commandLineJoinsArguments();
@@ -149,6 +151,36 @@ void TestUtils::missingFileNamesIt() {
     } catch (const EFileError& E) {
         QVERIFY2(QString::fromUtf8(E.what()).startsWith(QStringLiteral("Cannot open '%1': ").arg(FileName)),
                  E.what());
+    }
+}
+
+void TestUtils::readTextFileRefusesWhatCannotBeText_data() {
+    QTest::addColumn<QString>("path"); // "<huge>" and "<folder>" are made by the test
+    QTest::addColumn<QString>("message");
+    QTest::newRow("folder") << "<folder>"
+                            << "Cannot read '%1': it is a directory";
+    QTest::newRow("one byte over the limit") << "<huge>"
+                                             << "Cannot read '%1': it is larger than 16 MiB";
+    QTest::newRow("endless device") << "/dev/zero"
+                                    << "Cannot read '%1': it is larger than 16 MiB";
+}
+
+void TestUtils::readTextFileRefusesWhatCannotBeText() {
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+    if (path == QLatin1String("<folder>")) {
+        path = FDir.filePath(QStringLiteral("folder"));
+        QVERIFY(QDir().mkpath(path));
+    } else if (path == QLatin1String("<huge>")) {
+        path = FDir.filePath(QStringLiteral("huge.txt"));
+        QFile File(path);
+        QVERIFY(File.open(QIODevice::WriteOnly) && File.resize(MaxShellTextFileSize + 1));
+    }
+    try {
+        ReadTextFile(path);
+        QFAIL("no error");
+    } catch (const EFileError& E) {
+        QCOMPARE(QString::fromUtf8(E.what()), message.arg(path));
     }
 }
 

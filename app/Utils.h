@@ -34,7 +34,7 @@ void SetHelpFile(const QString& RelativePath);
 
 // The bytes of a file of at most MaxSize bytes. It is read in pieces, so a
 // device without end is refused too. Throws EFileError for a missing file, a
-// folder, an unreadable or a larger file.
+// folder, a pipe or socket, an unreadable or a larger file.
 QByteArray ReadFileBytes(const QString& FileName, qint64 MaxSize);
 
 // The largest text file the shell reads: the input box, the symbol map and

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestUtils : public QObject {
     Q_OBJECT
   private slots:
@@ -171,6 +173,9 @@ void TestUtils::readTextFileRefusesWhatCannotBeText() {
     if (path == QLatin1String("<folder>")) {
         path = FDir.filePath(QStringLiteral("folder"));
         QVERIFY(QDir().mkpath(path));
+    } else if (path == QLatin1String("<pipe>")) {
+        path = FDir.filePath(QStringLiteral("pipe"));
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
     } else if (path == QLatin1String("<huge>")) {
         path = FDir.filePath(QStringLiteral("huge.txt"));
         QFile File(path);

@@ -12,29 +12,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
 
 namespace {
-class TState {
-  public:
-    TState() {
-        if (!FDir.isValid()) qFatal("no temporary folder");
-        WriteUtf16File(Path(QStringLiteral("SymbolMap.txt")), QStringLiteral("a\u03B1\u0430"));
-    }
-    QString Path(const QString& Name) const { return FDir.filePath(Name); }
-    QString Dir() const { return FDir.path(); }
-    QString IniFile() const {
-        return Path(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                    QStringLiteral(".ini"));
-    }
-
-  private:
-    QTemporaryDir FDir;
-};
-
 QByteArray Garbage(qsizetype Size) {
     QByteArray B(Size, '\0');
     quint32 X = 12345;
@@ -93,7 +75,7 @@ class TestStateFiles : public QObject {
 };
 
 void TestStateFiles::inputIsSavedWhileTypingAndOnEvaluation() {
-    TState S;
+    TStateFolder S;
     const QString AutoSave = S.Path(QStringLiteral("AutoSave.txt"));
     TMainForm Form(S.Dir());
     Form.AutoSaver().SetDelay(100);
@@ -181,7 +163,7 @@ void TestStateFiles::hostileStateFileLeavesWindowUsable() {
     QFETCH(QString, startMessage);
     QFETCH(int, laterMessages);
     QFETCH(bool, kept);
-    TState S;
+    TStateFolder S;
     const QString Path = file == QLatin1String("<ini>") ? S.IniFile() : S.Path(file);
     QFile::remove(Path);
     // Just over each file's limit: 1 MiB for the settings, 32 MiB for programs, 16 MiB for the rest.
@@ -231,7 +213,7 @@ void TestStateFiles::hostileStateFileLeavesWindowUsable() {
 }
 
 void TestStateFiles::readOnlyFolderOnClosingKeepsFiles() {
-    TState S;
+    TStateFolder S;
     const QString AutoSave = S.Path(QStringLiteral("AutoSave.txt"));
     WriteUtf16File(AutoSave, QStringLiteral("old input"));
     QVERIFY(WriteFile(S.IniFile(), "[Settings]\nFontSize=12\n"));
@@ -261,7 +243,7 @@ void TestStateFiles::readOnlyFolderOnClosingKeepsFiles() {
 }
 
 void TestStateFiles::fullDiskOnClosingKeepsInput() {
-    TState S;
+    TStateFolder S;
     const QString AutoSave = S.Path(QStringLiteral("AutoSave.txt"));
     WriteUtf16File(AutoSave, QStringLiteral("old input"));
     const QByteArray OldInput = ReadBytes(AutoSave);

@@ -9,21 +9,9 @@
 #include "Parse.Tokenize.h"
 
 #include <QAction>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-// A fresh state folder with the symbol map the window wants (else it warns).
-class TStateDir {
-  public:
-    TStateDir() { WriteUtf16File(FDir.filePath(QStringLiteral("SymbolMap.txt")), QStringLiteral("a\u03B1")); }
-    QString path() const { return FDir.path(); }
-    QString filePath(const QString& Name) const { return FDir.filePath(Name); }
-
-  private:
-    QTemporaryDir FDir;
-};
-
 enum TOption { opNone = 0, opAssign = 1, opBracket = 2, opOperator = 4 };
 
 TEditOptions OptionsOf(int Bits) {
@@ -248,8 +236,8 @@ void TestEditAids::typedKeysEditTheInput() {
     QFETCH(QString, keys);
     QFETCH(QString, result);
     QFETCH(int, caret);
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     SetOptions(Form, options);
     QVERIFY(Prepare(Form, text, selStart, selEnd));
     QTest::keyClicks(Input(Form), keys);
@@ -268,8 +256,8 @@ void TestEditAids::keypadDecimalKeyTypesFullStop_data() {
 void TestEditAids::keypadDecimalKeyTypesFullStop() {
     QFETCH(int, key);
     QFETCH(QString, result);
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     QVERIFY(Prepare(Form, QStringLiteral("1"), 1, 1));
     QTest::keyClick(Input(Form), Qt::Key(key), Qt::KeypadModifier);
     QCOMPARE(Input(Form)->toPlainText(), result);
@@ -279,8 +267,8 @@ void TestEditAids::keypadDecimalKeyTypesFullStop() {
 }
 
 void TestEditAids::anAidedEditIsOneHistoryStep() {
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     SetOptions(Form, opAssign | opBracket | opOperator);
     QVERIFY(Prepare(Form, QStringLiteral("a+b"), 0, 3));
     const qsizetype Steps = Form.History().Count();
@@ -295,8 +283,8 @@ void TestEditAids::anAidedEditIsOneHistoryStep() {
 
 // Ctrl+Shift+8 must not type a multiplication sign.
 void TestEditAids::ctrlKeysAreNotTyped() {
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     QVERIFY(Prepare(Form, QStringLiteral("2"), 1, 1));
     QKeyEvent Press(QEvent::KeyPress, Qt::Key_Asterisk, Qt::ControlModifier | Qt::ShiftModifier,
                     QStringLiteral("*"));

@@ -13,28 +13,11 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-// A fresh state folder with the symbol map the window wants (else it warns).
-class TStateDir {
-  public:
-    TStateDir() { WriteUtf16File(FDir.filePath(QStringLiteral("SymbolMap.txt")), QStringLiteral("a\u03B1")); }
-    QString path() const { return FDir.path(); }
-    QString filePath(const QString& Name) const { return FDir.filePath(Name); }
-
-  private:
-    QTemporaryDir FDir;
-};
-
 TMemo* Memo(const TMainForm& Form, const char* Name) {
     return Form.findChild<TMemo*>(QString::fromLatin1(Name));
-}
-
-QString IniFileIn(const TStateDir& Dir) {
-    return Dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                        QStringLiteral(".ini"));
 }
 
 // The main window shown and active with Memo1 focused, the keyboard opened
@@ -104,8 +87,8 @@ void TestKeyboard::buttonsSitInTheirCells() {
         {"Button0", "btnPeriod", "btnExp", "btnDivide"},
         {"btnLeftParen", "btnRightParen", "btnPower", "btnExecute"},
     };
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
     QCOMPARE(Keyboard->windowTitle(), QStringLiteral("Keyboard"));
@@ -169,8 +152,8 @@ void TestKeyboard::buttonsTypeIntoTheInput() {
     QFETCH(QString, buttons);
     QFETCH(QString, result);
     QFETCH(int, caretAfter);
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     if (enclose) Form.Action(QStringLiteral("EditOptionsEncloseOnBracket"))->trigger();
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
@@ -200,8 +183,8 @@ void TestKeyboard::cursorButtonsStopAtTheEnds() {
     QFETCH(int, selEnd);
     QFETCH(QString, button);
     QFETCH(int, caret);
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
     TMemo* M = Memo(Form, "Memo1");
@@ -218,8 +201,8 @@ void TestKeyboard::cursorButtonsStopAtTheEnds() {
 }
 
 void TestKeyboard::everyTypedButtonIsOneHistoryStep() {
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
     const qsizetype Steps = Form.History().Count();
@@ -231,8 +214,8 @@ void TestKeyboard::everyTypedButtonIsOneHistoryStep() {
 }
 
 void TestKeyboard::clearAddsNoHistoryStep() {
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
     ClickAll(*Keyboard, QStringLiteral("Button4 Button2"));
@@ -248,8 +231,8 @@ void TestKeyboard::clearAddsNoHistoryStep() {
 }
 
 void TestKeyboard::executeEvaluates() {
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
     SetInput(Form, QString(), 0);
@@ -259,8 +242,8 @@ void TestKeyboard::executeEvaluates() {
 }
 
 void TestKeyboard::actionTogglesAndShowsTheKeyboard() {
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     QAction* Action = Form.Action(QStringLiteral("ToolsKeyboard"));
     QVERIFY(Action->isEnabled());
     QVERIFY(!Action->isChecked());
@@ -282,8 +265,8 @@ void TestKeyboard::actionTogglesAndShowsTheKeyboard() {
 }
 
 void TestKeyboard::fontFollowsTheButtonHeight() {
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
     auto* Button7 = Keyboard->findChild<QPushButton*>(QStringLiteral("Button7"));
@@ -313,15 +296,15 @@ void TestKeyboard::boundsPersistAndFitTheWorkArea_data() {
 void TestKeyboard::boundsPersistAndFitTheWorkArea() {
     QFETCH(TRect, stored);
     QFETCH(TRect, opened);
-    TStateDir Dir;
+    TStateFolder Dir;
     TRect Moved;
     {
-        TIniFileEx Ini(IniFileIn(Dir));
+        TIniFileEx Ini(Dir.IniFile());
         Ini.SetSection(QStringLiteral("Keyboard"));
         Ini.SetRect(QStringLiteral("Form"), stored);
     }
     {
-        TMainForm Form(Dir.path());
+        TMainForm Form(Dir.Dir());
         TKeyboardForm* Keyboard = OpenKeyboard(Form);
         QVERIFY(Keyboard);
         QTRY_COMPARE(Keyboard->Bounds(), opened);
@@ -330,10 +313,10 @@ void TestKeyboard::boundsPersistAndFitTheWorkArea() {
         Moved = TRect::FromQRect(Keyboard->frameGeometry());
     }
     // Written when the keyboard goes with the application.
-    TIniFileEx Ini(IniFileIn(Dir));
+    TIniFileEx Ini(Dir.IniFile());
     Ini.SetSection(QStringLiteral("Keyboard"));
     QCOMPARE(Ini.GetRect(QStringLiteral("Form"), TRect{}), Moved);
-    TMainForm Form(Dir.path());
+    TMainForm Form(Dir.Dir());
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
     QTRY_COMPARE(Keyboard->Bounds(), Moved);
@@ -344,8 +327,8 @@ void TestKeyboard::suspendHidesOnlyAShownKeyboard() {
     TKeyboardForm::SuspendForm();
     TKeyboardForm::ResumeForm();
     QVERIFY(!TKeyboardForm::Suspended());
-    TStateDir Dir;
-    TMainForm Form(Dir.path());
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
     TKeyboardForm* Keyboard = OpenKeyboard(Form);
     QVERIFY(Keyboard);
     QAction* Action = Form.Action(QStringLiteral("ToolsKeyboard"));

@@ -145,6 +145,17 @@ def set_ini(path, changes):
         f.write('\n'.join(lines) + '\n')
 
 
+def copy_output_to_input(x, left, top, width, height):
+    """Copies the output box into the input box through the clipboard, so that
+    AutoSave.txt shows what the output box held."""
+    x.click(left + width // 2, top + height - 60)  # the output box fills the lower half
+    x.press('a', 'Control_L')
+    x.press('c', 'Control_L')
+    x.click(left + width // 2, top + height // 3)
+    x.press('a', 'Control_L')
+    x.press('v', 'Control_L')
+
+
 def named_window(display, name, viewable=True, deadline=10):
     """The geometry of the window called name once it is (or is no longer) viewable."""
     end = time.time() + deadline
@@ -202,12 +213,7 @@ def keyboard_session(x, display, start, close, ini, autosave, grab, env, shot):
     x.press('k', 'Control_L')
     named_window(display, 'Keyboard', viewable=False)
     # The output box into the input box, as in the first step, so the file shows it.
-    x.click(left + width // 2, top + height - 60)
-    x.press('a', 'Control_L')
-    x.press('c', 'Control_L')
-    x.click(left + width // 2, top + height // 3)
-    x.press('a', 'Control_L')
-    x.press('v', 'Control_L')
+    copy_output_to_input(x, left, top, width, height)
     close(proc)
     text = utf16_file(autosave)
     if text != '(1+2)\u22197 = 21\r\n':
@@ -355,12 +361,7 @@ def main():
         x.type('1+2')
         x.press('Return')
         time.sleep(0.5)
-        x.click(left + width // 2, top + height - 60)  # the output box fills the lower half
-        x.press('a', 'Control_L')
-        x.press('c', 'Control_L')
-        x.click(left + width // 2, top + height // 3)
-        x.press('a', 'Control_L')
-        x.press('v', 'Control_L')
+        copy_output_to_input(x, left, top, width, height)
         close(proc)
         text = utf16_file(autosave)
         if text != '1+2 = 3\r\n':

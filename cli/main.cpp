@@ -41,7 +41,7 @@ line, 2 for a usage error or a source that could not be read.
 class TConsoleLines : public TStrings {
   public:
     void Add(const std::u16string& Line) override {
-        FBuffer += ToUtf8(Line);
+        AppendUtf8(FBuffer, Line);
         FBuffer += '\n';
         ++FCount;
         if (FBuffer.size() >= (1u << 20)) Flush();

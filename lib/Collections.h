@@ -51,6 +51,11 @@ class TList {
         return Add(T(Value));
     }
     std::int32_t Add(T&& Value) {
+        // Below the capacity the storage does not move, so Value may be pushed as it is.
+        if (Count() < FCapacity) {
+            FData.push_back(std::move(Value));
+            return Count() - 1;
+        }
         T Item(std::move(Value));
         Grow();
         FData.push_back(std::move(Item));

@@ -169,7 +169,7 @@ TComp TParserBase::ParseBracket() {
 // name, or call = name argument-list. Parameters shadow globals; a called name is
 // only ever a function and a plain name only ever a variable.
 TComp TParserBase::ParseIdent() {
-    const std::u16string Name = FTokens->Text();
+    const std::u16string& Name = FTokens->Text(); // the token list does not change while a statement runs
     const std::int32_t NamePos = FTokens->Pos();
     FTokens->Next();
     TIdentList& Globals = GlobalIdents();
@@ -183,8 +183,8 @@ TComp TParserBase::ParseIdent() {
             Error("Unknown identifier '" + U8(Name) + "'", NamePos, "");
         }
         if (Function->Busy()) Abort("Recursive call of function '" + U8(Name) + "'", NamePos);
-        if (const auto* Parsed = dynamic_cast<const TParsedFunction*>(Function)) {
-            GCallWorkLeft -= Parsed->Evaluator().Tokens().Count() + 1;
+        if (const std::int64_t Work = Function->CallWork()) {
+            GCallWorkLeft -= Work;
             if (GCallWorkLeft < 0) Abort(MsgTooMuchWork, NamePos);
         }
         TCompList Args;

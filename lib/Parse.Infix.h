@@ -105,7 +105,8 @@ class TParsedFunction : public TFunction {
     TParsedFunction(std::u16string Name, std::u16string Comment);
     TComp Eval(const TCompList& Args) override;
     bool Busy() const override { return FBusy; }
-    std::u16string ToString() const override; // f(x,y) = body
+    std::int64_t CallWork() const override { return FEvaluator->Tokens().Count() + 1; } // body tokens + 1
+    std::u16string ToString() const override;                                           // f(x,y) = body
 
     TEvaluator& Evaluator() const { return *FEvaluator; }
     std::vector<std::u16string>& Params() { return FParams; }

@@ -30,6 +30,9 @@ constexpr char16_t LF = u'\n';
 // Positions are 32-bit; a longer text is refused rather than misread.
 constexpr std::size_t MaxTextLength = std::numeric_limits<std::int32_t>::max() - 2;
 
+// The number of scanners Tokenize tries (ORDER SCANNERS).
+constexpr std::size_t ScannerCount = 12;
+
 // After these kinds a bracket, or a name, is multiplied implicitly.
 constexpr TTokenKinds MultBeforeBracket{tkNumber, tkImag, tkRightBra1, tkRightBra2, tkFact};
 constexpr TTokenKinds MultBeforeName{tkNumber, tkRightBra1, tkRightBra2};
@@ -103,28 +106,40 @@ char16_t TSymbols::MatchBracket(char16_t Bracket) const {
 }
 
 std::u16string TToken::Fmt(const TSymbols& Symbols) const {
+    std::u16string S;
+    AppendFmt(S, Symbols);
+    return S;
+}
+
+void TToken::AppendFmt(std::u16string& S, const TSymbols& Symbols) const {
     switch (Kind) {
     case tkNumber:
-    case tkIdent: return Text;
-    case tkImag: return Text + Symbols.Imag()[0];
-    case tkLeftBra1: return {Symbols.LeftBra1()};
-    case tkRightBra1: return {Symbols.RightBra1()};
-    case tkLeftBra2: return {Symbols.LeftBra2()};
-    case tkRightBra2: return {Symbols.RightBra2()};
-    case tkFact: return {Symbols.Fact()};
-    case tkSqrt: return {Symbols.Sqrt()};
-    case tkPlus: return {Symbols.Plus()};
-    case tkMinus: return {Symbols.Minus()[0]};
-    case tkMult: return {Symbols.Mult()[0]};
-    case tkDiv: return {Symbols.Divis()};
-    case tkPower: return {Symbols.Power()[0]};
-    case tkComma: return {Symbols.Comma()};
-    case tkError: return {};
-    case tkAssign: return Symbols.Assign;
-    case tkComment: return u" " + Symbols.Comment + Text;
-    case tkSeparator: return u"\r\n";
+    case tkIdent: S += Text; break;
+    case tkImag:
+        S += Text;
+        S += Symbols.Imag()[0];
+        break;
+    case tkLeftBra1: S += Symbols.LeftBra1(); break;
+    case tkRightBra1: S += Symbols.RightBra1(); break;
+    case tkLeftBra2: S += Symbols.LeftBra2(); break;
+    case tkRightBra2: S += Symbols.RightBra2(); break;
+    case tkFact: S += Symbols.Fact(); break;
+    case tkSqrt: S += Symbols.Sqrt(); break;
+    case tkPlus: S += Symbols.Plus(); break;
+    case tkMinus: S += Symbols.Minus()[0]; break;
+    case tkMult: S += Symbols.Mult()[0]; break;
+    case tkDiv: S += Symbols.Divis(); break;
+    case tkPower: S += Symbols.Power()[0]; break;
+    case tkComma: S += Symbols.Comma(); break;
+    case tkError: break;
+    case tkAssign: S += Symbols.Assign; break;
+    case tkComment:
+        S += u' ';
+        S += Symbols.Comment;
+        S += Text;
+        break;
+    case tkSeparator: S += u"\r\n"; break;
     }
-    return {};
 }
 
 TTokens::TTokens(const TTokens& Source, std::int32_t A, std::int32_t B) {
@@ -171,7 +186,7 @@ std::u16string TTokens::ToString(std::int32_t A, std::int32_t B) const {
     const TSymbols& Symbols = SymbolsOrDefault(FSymbols);
     std::u16string S;
     for (std::int32_t I = std::max(A, 0), Last = std::min(B, Count() - 1); I <= Last; ++I)
-        S += FData[I].Fmt(Symbols);
+        FData[I].AppendFmt(S, Symbols);
     return S;
 }
 
@@ -198,6 +213,7 @@ void TTokenizer::Tokenize() {
         &TTokenizer::ScanBinary,  &TTokenizer::ScanHex,    &TTokenizer::ScanRoman,
         &TTokenizer::ScanIdent,   &TTokenizer::ScanAssign, &TTokenizer::ScanChar,
     };
+    static_assert(std::size(Scanners) == ScannerCount);
     Clear();
     const TSymbols* Previous = FScanSymbols;
     FScanSymbols = &SymbolsOrDefault(Symbols());
@@ -216,8 +232,16 @@ void TTokenizer::Tokenize() {
                 ++P;
             if (P > FLen) return;
             Start = P;
-            const auto Taken = [&](auto Scan) { return (this->*Scan)(P); };
-            if (std::none_of(std::begin(Scanners), std::end(Scanners), Taken)) {
+            // Only the scanners that can take the first character are tried, in their order.
+            const char16_t C = FExpr[P - 1];
+            std::uint32_t Candidates = C < FAsciiScanners.size() ? FAsciiScanners[C] : ~0u;
+            bool Taken = false;
+            for (std::size_t I = 0; Candidates != 0 && I < std::size(Scanners); ++I, Candidates >>= 1)
+                if ((Candidates & 1u) && (this->*Scanners[I])(P)) {
+                    Taken = true;
+                    break;
+                }
+            if (!Taken) {
                 Add(tkError, Start, u"Unreckognized symbol '" + std::u16string(1, FExpr[Start - 1]) + u"'");
                 return;
             }
@@ -237,6 +261,29 @@ void TTokenizer::PrepareSymbolTables() {
             FSymbolChars.Include((Symb().*Row.Char)());
         else
             FSymbolChars.Include((Symb().*Row.Set)());
+    }
+    // ORDER SCANNERS: the first character each scanner tests before it takes anything.
+    for (char16_t C = 0; C < FAsciiScanners.size(); ++C) {
+        const bool Digit = C >= u'0' && C <= u'9';
+        const bool Can[] = {
+            C == Symb().Comment[0],
+            FSymbolChars.Contains(C),
+            C == Symb().LeftBra1() || C == Symb().LeftBra2(),
+            Digit,
+            Digit,
+            Digit || C == Symb().Period(),
+            C == Symb().Bin,
+            C == Symb().Hex,
+            C == Symb().Roman,
+            Symb().Alpha().Contains(C),
+            C == Symb().Assign[0],
+            Symb().Quot().Contains(C),
+        };
+        static_assert(std::size(Can) == ScannerCount);
+        std::uint16_t Mask = 0;
+        for (std::size_t I = 0; I < std::size(Can); ++I)
+            if (Can[I]) Mask |= static_cast<std::uint16_t>(1u << I);
+        FAsciiScanners[C] = Mask;
     }
     FAsciiSymbolKind.fill(-1);
     for (char16_t C = 0; C < FAsciiSymbolKind.size(); ++C)
@@ -335,8 +382,10 @@ bool TTokenizer::ScanTime(std::int32_t& P) {
 bool TTokenizer::ScanNumber(std::int32_t& P) {
     if (!IsDigit(P) && !Is(P, Symb().Period())) return false;
     std::int32_t Q = P;
-    std::u16string Numeral(ReadDecimal(Q));
+    const std::u16string_view Decimal = ReadDecimal(Q);
+    Extended Value;
     if (Is(Q, u'e') || Is(Q, u'E')) {
+        std::u16string Numeral(Decimal);
         Numeral += u'e';
         ++Q;
         if (In(Q, Symb().Minus())) {
@@ -347,8 +396,10 @@ bool TTokenizer::ScanNumber(std::int32_t& P) {
         }
         if (!IsDigit(Q)) throw EScanError(MsgInvalidFloat);
         Numeral += ReadDigits(Q);
+        Value = StrToFloat(Numeral); // too small for the range: a subnormal or 0
+    } else {
+        Value = StrToFloat(Decimal);
     }
-    Extended Value = StrToFloat(Numeral); // too small for the range: a subnormal or 0
     if (In(Q, Symb().Imag())) {
         AddLiteral(tkImag, P, Q, Value);
         P = Q + 1;

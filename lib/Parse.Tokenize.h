@@ -106,6 +106,7 @@ struct TToken {
 
     // The canonical text of the token, with no spaces around operators.
     std::u16string Fmt(const TSymbols& Symbols) const;
+    void AppendFmt(std::u16string& S, const TSymbols& Symbols) const; // Fmt onto the end of S
     bool operator==(const TToken&) const = default;
 };
 
@@ -198,4 +199,7 @@ class TTokenizer : public TTokens {
     const TSymbols* FScanSymbols = nullptr;
     TCharSet FSymbolChars;
     std::array<std::int8_t, 128> FAsciiSymbolKind{}; // the ScanSymbol kind of an ASCII character, or -1
+    // For each ASCII character, one bit per scanner (in ORDER SCANNERS) that can take a token starting with
+    // it.
+    std::array<std::uint16_t, 128> FAsciiScanners{};
 };

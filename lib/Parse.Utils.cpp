@@ -83,17 +83,30 @@ std::u16string DecodeText(std::string_view Bytes) {
 }
 
 std::u16string NormalizeLineBreaks(std::u16string_view Text) {
+    // Every break may grow by one unit (a lone CR or LF becomes CR LF), and one CR LF may follow the end.
+    std::size_t Breaks = 0;
+    for (char16_t C : Text)
+        Breaks += (C == u'\r' || C == u'\n');
     std::u16string Out;
-    Out.reserve(Text.size() + Text.size() / 16 + 2);
-    std::size_t I = 0;
-    while (I < Text.size()) {
-        std::size_t End = Text.find_first_of(u"\r\n", I);
-        if (End == std::u16string_view::npos) End = Text.size();
-        Out.append(Text.substr(I, End - I));
-        Out += u"\r\n";
-        I = End;
-        if (I < Text.size()) I += (Text[I] == u'\r' && I + 1 < Text.size() && Text[I + 1] == u'\n') ? 2 : 1;
+    Out.resize(Text.size() + Breaks + 2);
+    char16_t* D = Out.data();
+    const std::size_t N = Text.size();
+    for (std::size_t I = 0; I < N; ++I) {
+        const char16_t C = Text[I];
+        if (C != u'\r' && C != u'\n') {
+            *D++ = C;
+            continue;
+        }
+        *D++ = u'\r';
+        *D++ = u'\n';
+        if (C == u'\r' && I + 1 < N && Text[I + 1] == u'\n') ++I;
     }
+    // The last line ends with a break as well.
+    if (N > 0 && Text[N - 1] != u'\r' && Text[N - 1] != u'\n') {
+        *D++ = u'\r';
+        *D++ = u'\n';
+    }
+    Out.resize(static_cast<std::size_t>(D - Out.data()));
     return Out;
 }
 

@@ -10,13 +10,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
 class TIdent {
   public:
+    // Which of the two families an identifier belongs to, so that lookups by
+    // kind need no run-time type query; other kinds of identifier are ikOther.
+    enum TIdentKind : std::uint8_t { ikOther, ikVariable, ikFunction };
+
     TIdent(std::u16string Name, std::u16string Comment)
-        : FName(std::move(Name)), FComment(std::move(Comment)) {}
+        : TIdent(std::move(Name), std::move(Comment), ikOther) {}
     virtual ~TIdent() = default;
     TIdent(const TIdent&) = delete;
     TIdent& operator=(const TIdent&) = delete;
@@ -25,16 +30,22 @@ class TIdent {
     const std::u16string& Comment() const { return FComment; }
     virtual std::u16string ToString() const = 0;
     std::u16string ToStringC() const; // ToString, then "   //" and the comment if there is one
+    TIdentKind IdentKind() const { return FKind; }
+
+  protected:
+    TIdent(std::u16string Name, std::u16string Comment, TIdentKind Kind)
+        : FName(std::move(Name)), FComment(std::move(Comment)), FKind(Kind) {}
 
   private:
     std::u16string FName;
     std::u16string FComment;
+    TIdentKind FKind;
 };
 
 class TVariable : public TIdent {
   public:
     TVariable(std::u16string Name, TComp Value, std::u16string Comment)
-        : TIdent(std::move(Name), std::move(Comment)), FValue(Value) {}
+        : TIdent(std::move(Name), std::move(Comment), ikVariable), FValue(Value) {}
     TComp Value() const { return FValue; }
     void SetValue(TComp Value) { FValue = Value; }
     std::u16string ToString() const override; // name = value with 18 digits
@@ -45,10 +56,13 @@ class TVariable : public TIdent {
 
 class TFunction : public TIdent {
   public:
-    using TIdent::TIdent;
+    TFunction(std::u16string Name, std::u16string Comment)
+        : TIdent(std::move(Name), std::move(Comment), ikFunction) {}
     virtual TComp Eval(const TCompList& Args) = 0;
     // True while an evaluation of this function is under way (user functions only).
     virtual bool Busy() const { return false; }
+    // What one call counts against a statement's user-function work; 0 for a built-in.
+    virtual std::int64_t CallWork() const { return 0; }
 };
 
 // The five built-in kinds: each checks the argument count and calls its callback.
@@ -121,13 +135,13 @@ class TIdentList {
         if (!FIndexed) {
             for (const auto& Item : FItems)
                 if (Item->Name() == Name)
-                    if (auto* Typed = dynamic_cast<T*>(Item.get())) return Typed;
+                    if (auto* Typed = As<T>(Item.get())) return Typed;
             return nullptr;
         }
         auto It = FIndex.find(Name);
         if (It == FIndex.end()) return nullptr;
         for (std::int32_t I : It->second)
-            if (auto* Typed = dynamic_cast<T*>(FItems[I].get())) return Typed;
+            if (auto* Typed = As<T>(FItems[I].get())) return Typed;
         return nullptr;
     }
     // Replaces the first item of the same name in place (freeing it), or appends.
@@ -142,6 +156,16 @@ class TIdentList {
     auto end() const { return FItems.end(); }
 
   private:
+    // Ident as a T, or null: the two families by their kind, any other class by its type.
+    template <typename T>
+    static T* As(TIdent* Ident) {
+        if constexpr (std::is_same_v<T, TVariable>)
+            return Ident->IdentKind() == TIdent::ikVariable ? static_cast<TVariable*>(Ident) : nullptr;
+        else if constexpr (std::is_same_v<T, TFunction>)
+            return Ident->IdentKind() == TIdent::ikFunction ? static_cast<TFunction*>(Ident) : nullptr;
+        else
+            return dynamic_cast<T*>(Ident);
+    }
     void RebuildIndex();
     std::vector<std::unique_ptr<TIdent>> FItems;
     // For each name, the indexes of its items in list order. Rebuilt after the

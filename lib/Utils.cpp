@@ -195,10 +195,17 @@ Extended StrToFloat(std::u16string_view Numeral) {
     return V;
 }
 
-std::string ToUtf8(std::u16string_view Text) {
-    std::string Out;
-    Out.reserve(Text.size());
-    for (std::size_t I = 0; I < Text.size(); ++I) {
+void AppendUtf8(std::string& Out, std::u16string_view Text) {
+    // Most output is ASCII: such a run is widened into place without per-character growth.
+    const std::size_t Start = Out.size();
+    Out.resize(Start + Text.size());
+    char* D = Out.data() + Start;
+    std::size_t I = 0;
+    for (; I < Text.size() && Text[I] < 0x80; ++I)
+        D[I] = static_cast<char>(Text[I]);
+    if (I == Text.size()) return;
+    Out.resize(Start + I);
+    for (; I < Text.size(); ++I) {
         char32_t C = Text[I];
         if (C >= 0xD800 && C <= 0xDBFF && I + 1 < Text.size() && Text[I + 1] >= 0xDC00 &&
             Text[I + 1] <= 0xDFFF) {
@@ -223,14 +230,24 @@ std::string ToUtf8(std::u16string_view Text) {
             Out += static_cast<char>(0x80 | (C & 0x3F));
         }
     }
+}
+
+std::string ToUtf8(std::u16string_view Text) {
+    std::string Out;
+    AppendUtf8(Out, Text);
     return Out;
 }
 
 std::u16string FromUtf8(std::string_view Bytes) {
     std::u16string Out;
-    Out.reserve(Bytes.size());
-    std::size_t I = 0;
     const std::size_t N = Bytes.size();
+    // The ASCII prefix (usually the whole text) is widened in place.
+    std::size_t I = 0;
+    Out.resize(N);
+    for (; I < N && static_cast<unsigned char>(Bytes[I]) < 0x80; ++I)
+        Out[I] = static_cast<char16_t>(Bytes[I]);
+    Out.resize(I);
+    if (I == N) return Out;
     auto Cont = [&](std::size_t K) { return K < N && (static_cast<unsigned char>(Bytes[K]) & 0xC0) == 0x80; };
     while (I < N) {
         unsigned char B = static_cast<unsigned char>(Bytes[I]);

@@ -33,4 +33,5 @@ std::size_t StackRemaining();
 // UTF-16 <-> UTF-8. Lone surrogates are written as U+FFFD; invalid UTF-8 is read
 // with one U+FFFD for each bad sequence.
 std::string ToUtf8(std::u16string_view Text);
+void AppendUtf8(std::string& Out, std::u16string_view Text); // ToUtf8 onto the end of Out
 std::u16string FromUtf8(std::string_view Bytes);

@@ -168,12 +168,35 @@ TComp Sgn(TComp Z) {
     return Z / R;
 }
 
+namespace {
+// Far left, by the reflection formula G(z) G(1 - z) = pi / sin(pi z), for Y >= 0:
+// constant work where shifting would take one logarithm per unit. The imaginary
+// part is the principal one of the formula's terms.
+TComp ReflectedLnGamma(TComp Z) {
+    // x = N + F with N whole and |F| <= 1/2, both exact: sin and cos of pi x are
+    // those of pi F, negated for odd N, and exactly zero at the poles.
+    const Extended N = std::nearbyint(Z.X);
+    const Extended F = Z.X - N;
+    if (Z.Y == 0 && F == 0) FP::Raise(MsgZeroDivide); // a pole: ln 0, as shifting finds
+    const Extended Sign = std::fmod(N, 2) == 0 ? 1 : -1;
+    const Extended SinA = Sign * std::sin(Pi * F);
+    const Extended CosA = Sign * std::cos(Pi * F);
+    // sin(pi z) = sin(pi x) cosh(pi y) + i cos(pi x) sinh(pi y): its modulus and
+    // argument without overflow for large y.
+    const Extended B = Pi * Z.Y;
+    const Extended LnSin = B > 40 ? B - 0.693147180559945309417L : std::log(std::hypot(SinA, std::sinh(B)));
+    const Extended ArgSin = Arg(Cmplx(SinA, CosA * std::tanh(B)));
+    const TComp G = StirlingLnGamma(Cmplx(1 - Z.X, -Z.Y));
+    return {1.14472988584940017414L - LnSin - G.X, -ArgSin - G.Y}; // ln pi - ln sin(pi z) - ln G(1 - z)
+}
+} // namespace
+
 TComp LnGamma(TComp Z) {
     if (Z.Y < 0) return Conj(LnGamma(Conj(Z)));
     if (Z.X >= 9) return StirlingLnGamma(Z);
+    if (Z.X < LnGammaReflectBelow) return ReflectedLnGamma(Z);
     // Shift the real part up to 9 one unit at a time, then subtract the
     // logarithms of the shifted-over arguments, the highest first.
-    if (9 - Z.X > LnGammaMaxShift) throw std::runtime_error("Argument out of domain in \"LnGamma()\"");
     std::vector<Extended> Shifted{Z.X};
     while (Shifted.back() < 9)
         Shifted.push_back(FP::Add(Shifted.back(), 1));

@@ -148,9 +148,14 @@ TComp ArcSinh(TComp Z);
 TComp ArcTanh(TComp Z);
 std::int32_t Csgn(TComp Z);
 TComp Sgn(TComp Z);
-// Fails with an error instead of shifting a real part more than LnGammaMaxShift units up to 9.
+// A real part below 9 is shifted up to 9 one unit at a time; below
+// LnGammaReflectBelow the reflection formula answers in constant time instead.
+// There |G(z)| is below half the smallest subnormal whatever the imaginary part
+// (it is at most 1 / (G(4001) * 3.6E-4951), about 1E-7720), so exp of either
+// form is zero and the factorial prints the same. A pole fails with "Floating
+// point division by zero", as ln 0 does when shifting reaches it.
 TComp LnGamma(TComp Z);
-inline constexpr Extended LnGammaMaxShift = 100000;
+inline constexpr Extended LnGammaReflectBelow = -4000;
 TComp Sum(const TCompList& List);
 TComp SumOfSquares(const TCompList& List);
 TComp StdDev(const TCompList& List);

@@ -38,7 +38,8 @@ TEST(Complex, FailsWithTheFaultOfItsFirstFailingStep) {
         SCOPED_TRACE(I);
         EXPECT_THROW_MSG(Cases[I].first(), EMathError, Cases[I].second);
     }
-    EXPECT_THROW_MSG(LnGamma(-99991.5L), std::runtime_error, "Argument out of domain in \"LnGamma()\"");
+    EXPECT_THROW_MSG(LnGamma(-5000), EMathError, MsgZeroDivide); // poles far left too
+    EXPECT_THROW_MSG(LnGamma(-1e30L), EMathError, MsgZeroDivide);
     EXPECT_EQ(FP::Mul(1e-3000L, 1e-3000L), 0); // underflow passes silently
     EXPECT_EQ(Exp(-20000), CompZero);
 }
@@ -129,11 +130,26 @@ TEST(Complex, RealArgumentsTakeNoShortcut) {
     EXPECT_EQ(CompToStr(Root, u'.', 5), u"2i");
 }
 
-TEST(LnGamma, MirrorsExactlyAndShiftsUpToItsLimit) {
+TEST(LnGamma, MirrorsExactlyAndReflectsFarLeft) {
     TComp Lower = LnGamma(Cmplx(2, -1)), Upper = LnGamma(Cmplx(2, 1));
     EXPECT_EQ(Lower, Conj(Upper));
-    // 99991 negative arguments are shifted over, each subtracting Arg = pi.
-    EXPECT_TRUE(CompNear(LnGamma(-99990.5L), {-1051188.7047810809116L, -99991 * Pi}, 1e-13L));
+    // Reflected: the real part that shifting 99991 units gives, the principal imaginary part.
+    EXPECT_TRUE(CompNear(LnGamma(-99990.5L), {-1051188.7047810809116L, -Pi}, 1e-13L));
+    // Across the point where reflection takes over, and beyond it: ln G(z) = ln G(z + 1) - ln z,
+    // the imaginary parts up to whole turns.
+    const TComp Cases[] = {Cmplx(-4000.5L, 0),     Cmplx(-4000.25L, 3),  Cmplx(-4001.75L, 0.5L),
+                           Cmplx(-4000.9L, 1e-9L), Cmplx(-5000.5L, 100), Cmplx(-123456.5L, 0),
+                           Cmplx(-4001, 1e-2000L)};
+    for (TComp Z : Cases) {
+        SCOPED_TRACE(std::to_string(static_cast<double>(Z.X)) + " " +
+                     std::to_string(static_cast<double>(Z.Y)));
+        const TComp Here = LnGamma(Z);
+        const TComp Next = LnGamma(Z + CompOne) - Ln(Z);
+        EXPECT_NEAR(static_cast<double>(Here.X), static_cast<double>(Next.X), 1e-14 * std::fabs(Next.X));
+        const Extended Turns = (Here.Y - Next.Y) / (2 * Pi);
+        EXPECT_NEAR(static_cast<double>(Turns), std::round(static_cast<double>(Turns)), 1e-9);
+        EXPECT_EQ(Exp(Here), CompZero); // far below the smallest subnormal
+    }
 }
 
 TEST(CompToStr, PrintsBothPartsUnlessOneIsNegligible) {

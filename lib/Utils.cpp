@@ -6,7 +6,11 @@
 #include <limits>
 #include <locale.h>
 #if defined(__linux__)
+#include <cstring>
 #include <pthread.h>
+#include <sys/auxv.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #endif
 #include <stdexcept>
 
@@ -291,6 +295,22 @@ std::size_t StackRemaining() {
 #if defined(__linux__)
     thread_local const char* Low = [] {
         const char* Bottom = nullptr;
+        // The main thread's stack may grow to its size limit below the top of its
+        // mapping, which ends with the program's file name (kept by the kernel for
+        // AT_EXECFN) and a null pointer. pthread_getattr_np answers the same for it
+        // but reads /proc/self/maps to find that mapping, which costs more than a
+        // whole short run of the console runner.
+        rlimit Limit;
+        const auto* ExecFn = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
+        if (ExecFn && getpid() == gettid() && getrlimit(RLIMIT_STACK, &Limit) == 0 &&
+            Limit.rlim_cur != RLIM_INFINITY) {
+            const auto Page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+            const auto Here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+            const std::uintptr_t End = reinterpret_cast<std::uintptr_t>(ExecFn) + std::strlen(ExecFn) + 1;
+            const std::uintptr_t Top = (End + Page - 1) & ~(Page - 1);
+            if (Top > Here && Top - Here < Limit.rlim_cur)
+                return reinterpret_cast<const char*>(Top - Limit.rlim_cur);
+        }
         pthread_attr_t Attr;
         if (pthread_getattr_np(pthread_self(), &Attr) == 0) {
             void* Addr = nullptr;

@@ -61,6 +61,13 @@ class TList {
         FData.push_back(std::move(Item));
         return Count() - 1;
     }
+    // Appends an item built in place from Args, which must not refer to items of this list.
+    template <typename... TArgs>
+    std::int32_t Emplace(TArgs&&... Args) {
+        Grow();
+        FData.emplace_back(std::forward<TArgs>(Args)...);
+        return Count() - 1;
+    }
     void Add(const TList& Source) {
         for (std::int32_t I = 0, N = Source.Count(); I < N; ++I)
             Add(Source[I]);

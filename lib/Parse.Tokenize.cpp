@@ -33,6 +33,10 @@ constexpr std::size_t MaxTextLength = std::numeric_limits<std::int32_t>::max() -
 // The number of scanners Tokenize tries (ORDER SCANNERS).
 constexpr std::size_t ScannerCount = 12;
 
+// The scanners a token that starts with a decimal digit can come from (ORDER SCANNERS):
+// ScanAngle, ScanTime and ScanNumber.
+constexpr std::uint16_t DigitScanners = (1u << 3) | (1u << 4) | (1u << 5);
+
 // After these kinds a bracket, or a name, is multiplied implicitly.
 constexpr TTokenKinds MultBeforeBracket{tkNumber, tkImag, tkRightBra1, tkRightBra2, tkFact};
 constexpr TTokenKinds MultBeforeName{tkNumber, tkRightBra1, tkRightBra2};
@@ -147,15 +151,15 @@ TTokens::TTokens(const TTokens& Source, std::int32_t A, std::int32_t B) {
 }
 
 std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P) {
-    return Add(TToken{Kind, P, {}, 0});
+    return Emplace(Kind, P);
 }
 
 std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P, std::u16string Text) {
-    return Add(TToken{Kind, P, std::move(Text), 0});
+    return Emplace(Kind, P, std::move(Text));
 }
 
 std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P, Extended Value) {
-    return Add(TToken{Kind, P, {}, Value});
+    return Emplace(Kind, P, std::u16string(), Value);
 }
 
 bool TTokens::Skip(TTokenKinds Kinds) {
@@ -236,6 +240,21 @@ void TTokenizer::Tokenize() {
             const char16_t C = FExpr[P - 1];
             std::uint32_t Candidates = C < FAsciiScanners.size() ? FAsciiScanners[C] : ~0u;
             bool Taken = false;
+            if (Candidates == DigitScanners) {
+                // A digit starts an angle when its digits run into the degree sign, a time
+                // when they run into the colon, and a number otherwise: the choice the
+                // three scanners make in turn, taken after one read of the digits.
+                std::int32_t Q = P + 1;
+                while (IsDigit(Q))
+                    ++Q;
+                if (Is(Q, Symb().Degree()))
+                    Taken = ScanAngle(P);
+                else if (Is(Q, Symb().Colon()))
+                    Taken = ScanTime(P);
+                else
+                    Taken = ScanNumber(P);
+                Candidates = 0;
+            }
             for (std::size_t I = 0; Candidates != 0 && I < std::size(Scanners); ++I, Candidates >>= 1)
                 if ((Candidates & 1u) && (this->*Scanners[I])(P)) {
                     Taken = true;
@@ -489,12 +508,7 @@ bool TTokenizer::ScanInteger(std::int32_t& P, char16_t Prefix, const TCharSet& D
 }
 
 void TTokenizer::AddLiteral(TTokenKind Kind, std::int32_t Start, std::int32_t End, Extended Value) {
-    Add(TToken{Kind, Start, std::u16string(Slice(Start, End)), Value});
-}
-
-// DecDigits is exactly "0".."9"; a range test spares the set lookup on the hottest path.
-bool TTokenizer::IsDigit(std::int32_t P) const {
-    return P <= FLen && FExpr[P - 1] >= u'0' && FExpr[P - 1] <= u'9';
+    Emplace(Kind, Start, std::u16string(Slice(Start, End)), Value);
 }
 
 // Every token but an implicit multiplication takes at least one character, and
@@ -508,7 +522,12 @@ void TTokenizer::ReserveTokens() {
         const char16_t C = FExpr[I];
         if (C == Symb().LeftBra1() || C == Symb().LeftBra2() || Symb().Alpha().Contains(C)) ++Bound;
     }
-    FData.reserve(Bound);
+    // The list's doubling reserves 32, 64, ... items whenever it fills: reserving the
+    // first of those at or above the bound means none of them moves the tokens again.
+    std::size_t Doubled = 32;
+    while (Doubled < Bound)
+        Doubled *= 2;
+    FData.reserve(Doubled);
 }
 
 bool TTokenizer::Matches(std::int32_t P, std::u16string_view S) const {

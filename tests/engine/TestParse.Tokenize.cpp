@@ -2,7 +2,6 @@
 #include "Scalar.h"
 #include "TestSupport.h"
 
-#include <chrono>
 #include <numbers>
 #include <typeinfo>
 
@@ -326,6 +325,10 @@ TEST(TTokenizer, SurvivesHostileInput) {
     EXPECT_EQ(U8(Huge[0].Text), "'" + std::string(100000, '7') + "' is not a valid floating point value");
 }
 
+// No clock: lines of a million characters, of the shapes on which a rescan of
+// the text or of the token list per token is quadratic (about 10^12 steps), so
+// such a fault turns this test into one that runs for hours instead of well
+// under a second, even in instrumented builds, and cannot go unnoticed.
 TEST(TTokenizer, ScansLongLinesInLinearTime) {
     const auto SumOf = [](std::size_t Length) {
         std::u16string Sum = u"1";
@@ -333,19 +336,6 @@ TEST(TTokenizer, ScansLongLinesInLinearTime) {
             Sum += u"+1";
         return Sum;
     };
-    const auto BestTime = [](const std::u16string& Text) {
-        double Best = 1e9;
-        for (int Run = 0; Run < 3; ++Run) {
-            const auto Start = std::chrono::steady_clock::now();
-            EXPECT_EQ(Scan(Text).Count(), static_cast<std::int32_t>(Text.size()));
-            Best = std::min(Best,
-                            std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count());
-        }
-        return Best;
-    };
-    // Ten times the text: about ten times the time. Rescanning would make it a hundred.
-    EXPECT_LT(BestTime(SumOf(100'000)), 40 * BestTime(SumOf(10'000)));
-
     const std::u16string Megabyte = SumOf(1'000'000);
     TTokenizer T = Scan(Megabyte);
     EXPECT_EQ(T.Count(), static_cast<std::int32_t>(Megabyte.size()));

@@ -1,0 +1,124 @@
+// The desktop calculator on the W1 program, beside the console runner.
+//
+// The main window runs offscreen with a private state folder. Each round puts
+// the W1 text into Memo1, triggers ParserEvaluate and waits until the output
+// box holds every line and the pending layout and paint events are done; the
+// same text is then run by sumtra-cli (a whole process, start-up included, as
+// compare.py times it). Prints the median of each and their ratio.
+//
+// Usage: sumtra-bench-desktop [--cli PATH] [--runs N]
+// (the default PATH is sumtra-cli beside this program).
+#include "Main.h"
+#include "Memo.h"
+#include "Workloads.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+double Median(std::vector<double> V) {
+    std::sort(V.begin(), V.end());
+    const std::size_t N = V.size();
+    return N % 2 ? V[N / 2] : (V[N / 2 - 1] + V[N / 2]) / 2;
+}
+
+// Milliseconds from the trigger until Memo2 holds Lines lines and no event is left.
+double DesktopRun(TMainForm& Form, TMemo& Output, int Lines) {
+    QElapsedTimer Clock;
+    Clock.start();
+    Form.Action(QStringLiteral("ParserEvaluate"))->trigger();
+    while (Output.document()->blockCount() < Lines)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
+    Output.viewport()->repaint(); // the visible lines are drawn before the clock stops
+    return Clock.nsecsElapsed() / 1e6;
+}
+
+// Milliseconds of one whole sumtra-cli run on Path, or a negative number when
+// it failed or printed another number of lines.
+double ConsoleRun(const QString& Cli, const QString& Path, int Lines) {
+    QProcess P;
+    QElapsedTimer Clock;
+    Clock.start();
+    P.start(Cli, {Path});
+    if (!P.waitForFinished(60000) || P.exitCode() != 0) return -1;
+    const double Ms = Clock.nsecsElapsed() / 1e6;
+    return P.readAllStandardOutput().count('\n') == Lines ? Ms : -1;
+}
+} // namespace
+
+int main(int Argc, char** Argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication App(Argc, Argv);
+    QString Cli = QCoreApplication::applicationDirPath() + QStringLiteral("/sumtra-cli");
+    int Runs = 5;
+    const QStringList Args = QCoreApplication::arguments();
+    for (int I = 1; I + 1 < Args.size(); I += 2) {
+        if (Args[I] == QStringLiteral("--cli")) Cli = Args[I + 1];
+        if (Args[I] == QStringLiteral("--runs")) Runs = std::max(1, Args[I + 1].toInt());
+    }
+
+    const TWorkload W1 = MakeWorkload(wkIndependent, lgSumtra);
+    QTemporaryDir State;
+    const QString Path = State.filePath(QStringLiteral("w1.txt"));
+    QFile File(Path);
+    if (!File.open(QIODevice::WriteOnly) || File.write(W1.Text.data(), static_cast<qint64>(W1.Text.size())) !=
+                                                static_cast<qint64>(W1.Text.size()))
+        return std::fprintf(stderr, "cannot write %s\n", qPrintable(Path)), 2;
+    File.close();
+
+    // The window would warn about a missing symbol map (and the like) in a modal
+    // box that nobody answers offscreen: the shipped map goes into the state
+    // folder, and every box that opens anyway is closed and reported.
+    QFile::copy(QStringLiteral(SUMTRA_SYMBOL_MAP), State.filePath(QStringLiteral("SymbolMap.txt")));
+    QTimer Dismiss;
+    QObject::connect(&Dismiss, &QTimer::timeout, [] {
+        auto* Dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!Dialog) return;
+        auto* Box = qobject_cast<QMessageBox*>(Dialog);
+        std::fprintf(stderr, "closed a dialog: %s\n", Box ? qPrintable(Box->text()) : "");
+        Dialog->reject();
+    });
+    Dismiss.start(10);
+
+    TMainForm Form(State.path());
+    Form.resize(800, 600);
+    Form.show();
+    TMemo* Input = Form.findChild<TMemo*>(QStringLiteral("Memo1"));
+    TMemo* Output = Form.findChild<TMemo*>(QStringLiteral("Memo2"));
+    if (!Input || !Output) return std::fprintf(stderr, "Memo1 or Memo2 missing\n"), 2;
+    Input->setPlainText(QString::fromUtf8(W1.Text.data(), static_cast<qsizetype>(W1.Text.size())));
+    QCoreApplication::processEvents();
+
+    std::vector<double> Desktop, Console;
+    for (int R = 0; R < Runs; ++R) {
+        Output->clear();
+        QCoreApplication::processEvents();
+        Desktop.push_back(DesktopRun(Form, *Output, W1.Statements));
+        if (Output->document()->blockCount() != W1.Statements)
+            return std::fprintf(stderr, "the output box holds %d lines, not %d\n",
+                                Output->document()->blockCount(), W1.Statements),
+                   1;
+        const double C = ConsoleRun(Cli, Path, W1.Statements);
+        if (C < 0) return std::fprintf(stderr, "%s failed on %s\n", qPrintable(Cli), qPrintable(Path)), 1;
+        Console.push_back(C);
+    }
+    const double D = Median(Desktop);
+    const double C = Median(Console);
+    std::printf("W1, %d statements, %d runs: desktop %.1f ms, sumtra-cli %.1f ms, ratio %.2f\n",
+                W1.Statements, Runs, D, C, D / C);
+    return 0;
+}

@@ -280,7 +280,7 @@ TUint128 DivMod(TUint128 Num, TUint128 Den, TUint128& Rem) {
     return Q;
 }
 
-bool EighteenDigits(Extended V, std::string& Digits, std::int32_t& E) {
+bool EighteenDigits(Extended V, char* Digits, std::int32_t& E) {
     // V = M * 2^Exp2, read from the 64-bit significand and the biased exponent.
     std::uint64_t M;
     std::uint16_t SignExp;
@@ -309,14 +309,13 @@ bool EighteenDigits(Extended V, std::string& Digits, std::int32_t& E) {
         Q = Ten17;
         ++E;
     }
-    Digits.resize(18);
     auto D = static_cast<std::uint64_t>(Q);
     for (int I = 17; I >= 0; --I, D /= 10)
         Digits[I] = static_cast<char>('0' + D % 10);
     return true;
 }
 #else
-bool EighteenDigits(Extended, std::string&, std::int32_t&) {
+bool EighteenDigits(Extended, char*, std::int32_t&) {
     return false;
 }
 #endif
@@ -328,20 +327,21 @@ std::u16string FloatToGeneral(Extended Value, std::int32_t Precision, char16_t S
     std::u16string Text;
     if (Value < 0) Text += u'-';
 
-    std::string Digits;
+    char Digits[18]; // the first N are the digits
+    std::int32_t N = 18;
     std::int32_t E; // value = 0.d1d2... x 10^E
     if (!EighteenDigits(std::fabs(Value), Digits, E)) {
         // printf rounds correctly (to nearest, ties to even) to the 18 digits we start from.
         char Buf[64];
         std::snprintf(Buf, sizeof Buf, "%.17Le", std::fabs(Value));
-        Digits += Buf[0];
-        Digits.append(Buf + 2, 17);
+        Digits[0] = Buf[0];
+        std::memcpy(Digits + 1, Buf + 2, 17);
         E = std::atoi(std::strchr(Buf, 'e') + 1) + 1;
     }
 
     if (P < 18) {
         bool RoundUp = Digits[P] >= '5';
-        Digits.resize(P);
+        N = P;
         for (std::int32_t I = P - 1; RoundUp && I >= 0; --I) {
             if (Digits[I] == '9') {
                 Digits[I] = '0';
@@ -351,37 +351,38 @@ std::u16string FloatToGeneral(Extended Value, std::int32_t Precision, char16_t S
             }
         }
         if (RoundUp) {
-            Digits = "1";
+            Digits[0] = '1';
+            N = 1;
             ++E;
         }
     }
-    while (Digits.size() > 1 && Digits.back() == '0')
-        Digits.pop_back();
-    std::int32_t N = static_cast<std::int32_t>(Digits.size());
+    while (N > 1 && Digits[N - 1] == '0')
+        --N;
+    const std::string_view Shown(Digits, static_cast<std::size_t>(N));
 
     auto Append = [&Text](std::string_view S) { Text.append(S.begin(), S.end()); };
     if (E > P || E < -3) {
         Text += static_cast<char16_t>(Digits[0]);
         if (N > 1) {
             Text += Separator;
-            Append(std::string_view(Digits).substr(1));
+            Append(Shown.substr(1));
         }
         Text += u'E';
         if (E - 1 < 0) Text += u'-';
         Append(std::to_string(E - 1 < 0 ? 1 - E : E - 1));
     } else if (E > 0) {
-        Append(std::string_view(Digits).substr(0, std::min(N, E)));
+        Append(Shown.substr(0, std::min(N, E)));
         for (std::int32_t I = N; I < E; ++I)
             Text += u'0';
         if (N > E) {
             Text += Separator;
-            Append(std::string_view(Digits).substr(E));
+            Append(Shown.substr(E));
         }
     } else {
         Text += u'0';
         Text += Separator;
         Text.append(static_cast<std::size_t>(-E), u'0');
-        Append(Digits);
+        Append(Shown);
     }
     return Text;
 }

@@ -189,6 +189,7 @@ void TTokens::Assign(const TList<TToken>& Source, std::int32_t FromIndex, std::i
 std::u16string TTokens::ToString(std::int32_t A, std::int32_t B) const {
     const TSymbols& Symbols = SymbolsOrDefault(FSymbols);
     std::u16string S;
+    S.reserve(static_cast<std::size_t>(std::max(0, std::min(B, Count() - 1) - std::max(A, 0) + 1)) * 4);
     for (std::int32_t I = std::max(A, 0), Last = std::min(B, Count() - 1); I <= Last; ++I)
         FData[I].AppendFmt(S, Symbols);
     return S;

@@ -200,17 +200,17 @@ Extended StrToFloat(std::u16string_view Numeral) {
 }
 
 void AppendUtf8(std::string& Out, std::u16string_view Text) {
-    // Most output is ASCII: such a run is widened into place without per-character growth.
+    // Written into room for the longest form (three bytes a unit; a surrogate
+    // pair takes four of its six), then cut to what was written.
     const std::size_t Start = Out.size();
-    Out.resize(Start + Text.size());
+    Out.resize(Start + 3 * Text.size());
     char* D = Out.data() + Start;
-    std::size_t I = 0;
-    for (; I < Text.size() && Text[I] < 0x80; ++I)
-        D[I] = static_cast<char>(Text[I]);
-    if (I == Text.size()) return;
-    Out.resize(Start + I);
-    for (; I < Text.size(); ++I) {
+    for (std::size_t I = 0; I < Text.size(); ++I) {
         char32_t C = Text[I];
+        if (C < 0x80) {
+            *D++ = static_cast<char>(C);
+            continue;
+        }
         if (C >= 0xD800 && C <= 0xDBFF && I + 1 < Text.size() && Text[I + 1] >= 0xDC00 &&
             Text[I + 1] <= 0xDFFF) {
             C = 0x10000 + ((C - 0xD800) << 10) + (Text[I + 1] - 0xDC00);
@@ -218,22 +218,21 @@ void AppendUtf8(std::string& Out, std::u16string_view Text) {
         } else if (C >= 0xD800 && C <= 0xDFFF) {
             C = 0xFFFD;
         }
-        if (C < 0x80) {
-            Out += static_cast<char>(C);
-        } else if (C < 0x800) {
-            Out += static_cast<char>(0xC0 | (C >> 6));
-            Out += static_cast<char>(0x80 | (C & 0x3F));
+        if (C < 0x800) {
+            *D++ = static_cast<char>(0xC0 | (C >> 6));
+            *D++ = static_cast<char>(0x80 | (C & 0x3F));
         } else if (C < 0x10000) {
-            Out += static_cast<char>(0xE0 | (C >> 12));
-            Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-            Out += static_cast<char>(0x80 | (C & 0x3F));
+            *D++ = static_cast<char>(0xE0 | (C >> 12));
+            *D++ = static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+            *D++ = static_cast<char>(0x80 | (C & 0x3F));
         } else {
-            Out += static_cast<char>(0xF0 | (C >> 18));
-            Out += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
-            Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-            Out += static_cast<char>(0x80 | (C & 0x3F));
+            *D++ = static_cast<char>(0xF0 | (C >> 18));
+            *D++ = static_cast<char>(0x80 | ((C >> 12) & 0x3F));
+            *D++ = static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+            *D++ = static_cast<char>(0x80 | (C & 0x3F));
         }
     }
+    Out.resize(static_cast<std::size_t>(D - Out.data()));
 }
 
 std::string ToUtf8(std::u16string_view Text) {

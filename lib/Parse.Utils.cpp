@@ -2,6 +2,7 @@
 
 #include "Utils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -119,6 +120,11 @@ std::u16string ReadTextFile(const std::filesystem::path& FileName) {
     // Read in pieces up to one byte past the limit, so that an endless device
     // such as /dev/zero is refused as well.
     std::string Bytes;
+    // A regular file's size spares the copies of growing piece by piece.
+    if (std::filesystem::is_regular_file(FileName, Ec)) {
+        const std::uintmax_t Size = std::filesystem::file_size(FileName, Ec);
+        if (!Ec) Bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(Size, MaxTextFileSize) + 1));
+    }
     char Buffer[1 << 16];
     while (Bytes.size() <= MaxTextFileSize && In.read(Buffer, sizeof Buffer).gcount() > 0)
         Bytes.append(Buffer, static_cast<std::size_t>(In.gcount()));

@@ -118,7 +118,12 @@ std::u16string TToken::Fmt(const TSymbols& Symbols) const {
 void TToken::AppendFmt(std::u16string& S, const TSymbols& Symbols) const {
     switch (Kind) {
     case tkNumber:
-    case tkIdent: S += Text; break;
+    case tkIdent:
+        if (Text.size() == 1)
+            S += Text[0]; // most numerals and many names: one unit, no copy call
+        else
+            S += Text;
+        break;
     case tkImag:
         S += Text;
         S += Symbols.Imag()[0];
@@ -417,6 +422,8 @@ bool TTokenizer::ScanNumber(std::int32_t& P) {
         if (!IsDigit(Q)) throw EScanError(MsgInvalidFloat);
         Numeral += ReadDigits(Q);
         Value = StrToFloat(Numeral); // too small for the range: a subnormal or 0
+    } else if (Decimal.size() == 1) {
+        Value = Decimal[0] - u'0'; // one digit: the value StrToFloat gives, without its loop
     } else {
         Value = StrToFloat(Decimal);
     }

@@ -261,11 +261,15 @@ void TTokenizer::Tokenize() {
                     Taken = ScanNumber(P);
                 Candidates = 0;
             }
-            for (std::size_t I = 0; Candidates != 0 && I < std::size(Scanners); ++I, Candidates >>= 1)
-                if ((Candidates & 1u) && (this->*Scanners[I])(P)) {
+            for (const auto Scan : Scanners) {
+                if (Candidates == 0) break;
+                const bool Try = (Candidates & 1u) != 0;
+                Candidates >>= 1;
+                if (Try && (this->*Scan)(P)) {
                     Taken = true;
                     break;
                 }
+            }
             if (!Taken) {
                 Add(tkError, Start, u"Unreckognized symbol '" + std::u16string(1, FExpr[Start - 1]) + u"'");
                 return;

@@ -156,15 +156,28 @@ TTokens::TTokens(const TTokens& Source, std::int32_t A, std::int32_t B) {
 }
 
 std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P) {
-    return Emplace(Kind, P);
+    return AddEmpty(Kind, P);
 }
 
 std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P, std::u16string Text) {
-    return Emplace(Kind, P, std::move(Text));
+    const std::int32_t I = AddEmpty(Kind, P);
+    FData[I].Text = std::move(Text);
+    return I;
 }
 
 std::int32_t TTokens::Add(TTokenKind Kind, std::int32_t P, Extended Value) {
-    return Emplace(Kind, P, std::u16string(), Value);
+    const std::int32_t I = AddEmpty(Kind, P);
+    FData[I].Value = Value;
+    return I;
+}
+
+// A token built in place, with no text and no value yet: the caller fills them
+// in, which spares building a whole token and moving it into the list.
+std::int32_t TTokens::AddEmpty(TTokenKind Kind, std::int32_t P) {
+    const std::int32_t I = Emplace();
+    FData[I].Kind = Kind;
+    FData[I].Pos = P;
+    return I;
 }
 
 bool TTokens::Skip(TTokenKinds Kinds) {
@@ -520,7 +533,9 @@ bool TTokenizer::ScanInteger(std::int32_t& P, char16_t Prefix, const TCharSet& D
 }
 
 void TTokenizer::AddLiteral(TTokenKind Kind, std::int32_t Start, std::int32_t End, Extended Value) {
-    Emplace(Kind, Start, std::u16string(Slice(Start, End)), Value);
+    TToken& T = FData[AddEmpty(Kind, Start)];
+    T.Text.assign(Slice(Start, End));
+    T.Value = Value;
 }
 
 // Every token but an implicit multiplication takes at least one character, and

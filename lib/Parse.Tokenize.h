@@ -149,6 +149,9 @@ class TTokens : public TOrdered<TToken> {
   private:
     std::int32_t FPointer = 0;
     const TSymbols* FSymbols = nullptr; // borrowed
+
+  protected:
+    std::int32_t AddEmpty(TTokenKind Kind, std::int32_t P);
 };
 
 // Scans a whole text into its own token list. Setting Expression tokenizes at

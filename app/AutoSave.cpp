@@ -2,6 +2,7 @@
 
 #include "Utils.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -37,6 +38,11 @@ std::optional<QString> TAutoSaver::Write() {
     const QString Text = FText();
     if (FKeepUnread && Text.isEmpty()) return std::nullopt;
     if (FWritten == Text && QFileInfo::exists(FFileName)) return std::nullopt;
+    if (FKeepUnread) {
+        // A folder or a file that could not be read stays where it was if it
+        // cannot be moved; writing then fails or replaces it, as it would anyway.
+        QFile::rename(FFileName, AsideName());
+    }
     try {
         WriteTextFile(FFileName, Text);
     } catch (const std::exception& E) {
@@ -46,4 +52,12 @@ std::optional<QString> TAutoSaver::Write() {
     FWritten = Text;
     FKeepUnread = false;
     return std::nullopt;
+}
+
+QString TAutoSaver::AsideName() const {
+    const QString Base = FFileName + QStringLiteral(".unread");
+    QString Name = Base;
+    for (int N = 2; QFileInfo::exists(Name) || QFileInfo(Name).isSymLink(); ++N)
+        Name = Base + QString::number(N);
+    return Name;
 }

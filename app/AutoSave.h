@@ -23,8 +23,11 @@ class TAutoSaver : public QObject {
     int Delay() const { return FTimer.interval(); }
     void SetDelay(int Milliseconds) { FTimer.setInterval(Milliseconds); }
     // The file exists but could not be read: an empty text is not written over
-    // it (until a text is written).
+    // it, and before a text is, the file is moved aside to a free name
+    // AsideName() gives, so that what it held is not lost.
     void KeepUnread() { FKeepUnread = true; }
+    // "AutoSave.txt.unread", or "AutoSave.txt.unread2" and on when that is taken.
+    QString AsideName() const;
 
     // The text changed: it is written within Delay() unless written before.
     void Changed();

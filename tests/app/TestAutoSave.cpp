@@ -91,6 +91,14 @@ void TestAutoSave::unreadFileIsNotReplacedByEmptyText() {
     FText = QStringLiteral("typed");
     QCOMPARE(Saver.Write(), std::nullopt);
     QCOMPARE(FileText(FFile), QStringLiteral("typed\r\n"));
+    // What could not be read is kept beside it, under a name not yet taken.
+    QCOMPARE(FileText(FFile + QStringLiteral(".unread")), QStringLiteral("kept"));
+    TAutoSaver Again(FFile, [this] { return FText; });
+    Again.KeepUnread();
+    FText = QStringLiteral("more");
+    QCOMPARE(Again.Write(), std::nullopt);
+    QCOMPARE(FileText(FFile + QStringLiteral(".unread")), QStringLiteral("kept"));
+    QCOMPARE(FileText(FFile + QStringLiteral(".unread2")), QStringLiteral("typed\r\n"));
 }
 
 void TestAutoSave::failedWriteKeepsOldFileAndIsReportedOnce_data() {

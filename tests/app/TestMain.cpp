@@ -227,6 +227,16 @@ void TestMain::unreadableAutoSaveIsReportedAndNotOverwritten() {
     Form.close();
     QCOMPARE(Answer.Count(), 1); // the empty box is not written over it
     QVERIFY(QFileInfo(AutoSave + QStringLiteral("/kept")).isDir());
+
+    // Once something is typed, the unreadable one is moved aside, not lost.
+    TMainForm Again(S.Dir());
+    QCOMPARE(Answer.Count(), 2);
+    QVERIFY(ShowActive(Again));
+    QTest::keyClicks(Memo(Again, "Memo1"), QStringLiteral("7"));
+    Again.close();
+    QCOMPARE(Answer.Count(), 2);
+    QCOMPARE(ReadBytes(AutoSave), QByteArray("\xFF\xFE" "7\0\r\0\n\0", 8));
+    QVERIFY(QFileInfo(AutoSave + QStringLiteral(".unread/kept")).isDir());
 }
 
 void TestMain::controlsAndActionsCarryTheirNames() {

@@ -440,6 +440,7 @@ void TMainForm::LoadSymbolMap() {
 void TMainForm::RunInitDefs() {
     if (!QFileInfo::exists(FInitDefsFile)) return;
     try {
+        RefusePipe(FInitDefsFile);
         FParser->ExecuteFile(std::filesystem::path(FInitDefsFile.toStdU16String()), false);
     } catch (const std::exception& E) {
         WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});

@@ -90,14 +90,17 @@ void SetHelpFile(const QString& RelativePath) {
     GHelpFile = RelativePath;
 }
 
-QByteArray ReadFileBytes(const QString& FileName, qint64 MaxSize) {
-    if (QFileInfo(FileName).isDir())
-        Fail(FileMessage(QStringLiteral("Cannot read"), FileName, QStringLiteral("it is a directory")));
-    // Opening a pipe waits for a writer, which would stall the start for good.
+void RefusePipe(const QString& FileName) {
     std::error_code Ec;
     const auto Type = std::filesystem::status(FileName.toStdU16String(), Ec).type();
     if (Type == std::filesystem::file_type::fifo || Type == std::filesystem::file_type::socket)
         Fail(FileMessage(QStringLiteral("Cannot read"), FileName, QStringLiteral("it is a pipe or socket")));
+}
+
+QByteArray ReadFileBytes(const QString& FileName, qint64 MaxSize) {
+    if (QFileInfo(FileName).isDir())
+        Fail(FileMessage(QStringLiteral("Cannot read"), FileName, QStringLiteral("it is a directory")));
+    RefusePipe(FileName);
     QFile File(FileName);
     if (!File.open(QIODevice::ReadOnly))
         Fail(FileMessage(QStringLiteral("Cannot open"), FileName, File.errorString()));

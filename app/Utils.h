@@ -32,6 +32,10 @@ void SetMemoMargins(TMemo& Box, int Left, int Right = -1);
 QString HelpFile();
 void SetHelpFile(const QString& RelativePath);
 
+// Opening a named pipe waits for a writer, which would stall the start for
+// good: a pipe or socket where a state file should be fails with EFileError.
+void RefusePipe(const QString& FileName);
+
 // The bytes of a file of at most MaxSize bytes. It is read in pieces, so a
 // device without end is refused too. Throws EFileError for a missing file, a
 // folder, a pipe or socket, an unreadable or a larger file.

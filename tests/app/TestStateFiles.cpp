@@ -16,6 +16,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 namespace {
 QByteArray Garbage(qsizetype Size) {
     QByteArray B(Size, '\0');
@@ -60,6 +62,7 @@ QByteArray Snapshot(const QString& Path) {
     const QFileInfo Info(Path);
     if (Info.isDir())
         return QDir(Path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).join(u'|').toUtf8();
+    if (!Info.isFile()) return "not a file"; // a pipe is not opened: that would wait for a writer
     return QByteArray::number(Info.size()) + ':' + ReadBytes(Path).left(1 << 16);
 }
 } // namespace
@@ -138,6 +141,9 @@ void TestStateFiles::hostileStateFileLeavesWindowUsable_data() {
     QTest::newRow("definitions file is a folder") << "InitDefs.txt"
                                                   << "folder"
                                                   << "Cannot read '%1': it is a directory" << 0 << true;
+    QTest::newRow("definitions file is a pipe") << "InitDefs.txt"
+                                                << "pipe"
+                                                << "Cannot read '%1': it is a pipe or socket" << 0 << true;
     QTest::newRow("unreadable definitions") << "InitDefs.txt"
                                             << "unreadable"
                                             << "Cannot open '%1': " << 0 << true;
@@ -176,6 +182,8 @@ void TestStateFiles::hostileStateFileLeavesWindowUsable() {
         QVERIFY(WriteSparseFile(Path, Huge));
     else if (fault == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(Path + QStringLiteral("/inside")));
+    else if (fault == QLatin1String("pipe"))
+        QVERIFY(mkfifo(QFile::encodeName(Path).constData(), 0600) == 0);
     else
         QVERIFY(WriteFile(Path, "1") && QFile::setPermissions(Path, {}));
     const QByteArray Before = Snapshot(Path);

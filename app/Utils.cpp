@@ -13,6 +13,11 @@
 
 #include <filesystem>
 
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 QString GHelpFile = QStringLiteral("Help/Sumtra.htm");
 
@@ -159,4 +164,14 @@ void WriteFileAtomically(const QString& FileName, const QByteArray& Bytes) {
         Fail(FileMessage(QStringLiteral("Cannot write"), FileName, Reason));
     }
     if (!File.commit()) Fail(FileMessage(QStringLiteral("Cannot write"), FileName, File.errorString()));
+#if defined(Q_OS_UNIX)
+    // The new file is on disk, but the rename that put it in place is only once
+    // the folder is: without this a power loss can bring back the old file.
+    const int Dir = ::open(QFile::encodeName(QFileInfo(FileName).absolutePath()).constData(),
+                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Dir >= 0) {
+        ::fsync(Dir);
+        ::close(Dir);
+    }
+#endif
 }

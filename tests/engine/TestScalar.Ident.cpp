@@ -10,15 +10,6 @@ void ResetGlobals() {
     GlobalIdents().Clear();
     RegisterBuiltins(GlobalIdents());
 }
-
-std::string Bits(Extended V) {
-    unsigned char B[10];
-    std::memcpy(B, &V, 10);
-    char S[32];
-    std::snprintf(S, sizeof S, "%02X%02X:%02X%02X%02X%02X%02X%02X%02X%02X", B[9], B[8], B[7], B[6], B[5],
-                  B[4], B[3], B[2], B[1], B[0]);
-    return S;
-}
 } // namespace
 
 TEST(Builtins, RegisterTheTableInOrder) {

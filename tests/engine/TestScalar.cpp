@@ -8,15 +8,6 @@
 namespace {
 const Extended TwoTo63 = 9223372036854775808.0L;
 const Extended Acosh2 = 1.3169578969248167086L;
-
-std::string Bits(Extended V) {
-    unsigned char B[10];
-    std::memcpy(B, &V, 10);
-    char S[24];
-    std::snprintf(S, sizeof S, "%02X%02X:%02X%02X%02X%02X%02X%02X%02X%02X", B[9], B[8], B[7], B[6], B[5],
-                  B[4], B[3], B[2], B[1], B[0]);
-    return S;
-}
 } // namespace
 
 TEST(ParamErrors, MessagesNameTheFunction) {

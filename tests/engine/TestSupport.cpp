@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 bool PartNear(Extended A, Extended E, Extended Tol) {
@@ -23,4 +24,13 @@ std::string Show(TComp Z) {
 
 std::string U8(std::u16string_view Text) {
     return ToUtf8(Text);
+}
+
+std::string Bits(Extended V) {
+    unsigned char B[10];
+    std::memcpy(B, &V, 10);
+    char S[32];
+    std::snprintf(S, sizeof S, "%02X%02X:%02X%02X%02X%02X%02X%02X%02X%02X", B[9], B[8], B[7], B[6], B[5],
+                  B[4], B[3], B[2], B[1], B[0]);
+    return S;
 }

@@ -24,6 +24,9 @@
 #define EXPECT_COMP_NEAR(Actual, Expected) EXPECT_TRUE(CompNear((Actual), (Expected)))
 
 std::string U8(std::u16string_view Text);
+
+// The 80 bits of V as sign+exponent:significand in hex, e.g. "4000:C90FDAA22168C235" for pi.
+std::string Bits(Extended V);
 inline std::u16string U16(std::string_view Text) {
     return FromUtf8(Text);
 }

@@ -16,13 +16,14 @@ void StartCallWork(std::int64_t Tokens) {
     GCallWorkLeft = MaxCallWork + CallWorkPerToken * Tokens;
 }
 
-std::string U8(const std::u16string& S) {
+std::string U8(std::u16string_view S) {
     return ToUtf8(S);
 }
 
 // The message of an error token. A NUL (from "Unreckognized symbol") is shown as
 // U+2400: messages travel as C strings and would end at it, position and all.
-std::string ErrorText(std::u16string S) {
+std::string ErrorText(std::u16string_view Text) {
+    std::u16string S(Text);
     std::replace(S.begin(), S.end(), u'\0', u'\u2400');
     return ToUtf8(S);
 }
@@ -169,7 +170,7 @@ TComp TParserBase::ParseBracket() {
 // name, or call = name argument-list. Parameters shadow globals; a called name is
 // only ever a function and a plain name only ever a variable.
 TComp TParserBase::ParseIdent() {
-    const std::u16string& Name = FTokens->Text(); // the token list does not change while a statement runs
+    const std::u16string_view Name = FTokens->Text(); // the token list does not change while a statement runs
     const std::int32_t NamePos = FTokens->Pos();
     FTokens->Next();
     TIdentList& Globals = GlobalIdents();
@@ -357,12 +358,12 @@ bool TProgramParser::ParseAssignment() {
     std::int32_t P = FTokens->Pointer();
     if (FTokens->Kind() != tkIdent || P + 1 >= FTokens->Count() || (*FTokens)[P + 1].Kind != tkAssign)
         return false;
-    const std::u16string Name = FTokens->Text();
+    const std::u16string Name(FTokens->Text());
     FTokens->SetPointer(P + 2);
     TComp Value = ParseExpression();
     std::u16string Comment;
     if (FTokens->NotEnd() && FTokens->Kind() == tkComment) {
-        Comment = FTokens->Text();
+        Comment.assign(FTokens->Text());
         FTokens->Next();
     }
     GlobalIdents().SetIdent(std::make_unique<TVariable>(Name, Value, Comment));
@@ -375,7 +376,7 @@ bool TProgramParser::ParseDefinition() {
     std::int32_t P = FTokens->Pointer();
     if (FTokens->Kind() != tkIdent || P + 1 >= FTokens->Count() || !IsLeftBracket((*FTokens)[P + 1].Kind))
         return false;
-    const std::u16string Name = FTokens->Text();
+    const std::u16string Name(FTokens->Text());
     FTokens->Next();
     std::vector<std::u16string> Params;
     if (!ParseParams(Params) || FTokens->IsEnd() || FTokens->Kind() != tkAssign ||
@@ -395,7 +396,7 @@ bool TProgramParser::ParseDefinition() {
     if (FTokens->NotEnd() && FTokens->Kind() == tkError) TokenError();
     std::u16string Comment;
     if (FTokens->NotEnd() && FTokens->Kind() == tkComment) {
-        Comment = FTokens->Text();
+        Comment.assign(FTokens->Text());
         FTokens->Next();
     }
     auto Function = std::make_unique<TParsedFunction>(Name, Comment);
@@ -413,7 +414,7 @@ bool TProgramParser::ParseParams(std::vector<std::u16string>& Names) {
     for (;;) {
         FTokens->Next();
         if (FTokens->IsEnd() || FTokens->Kind() != tkIdent) return false;
-        Names.push_back(FTokens->Text());
+        Names.emplace_back(FTokens->Text());
         FTokens->Next();
         if (FTokens->IsEnd()) return false;
         if (FTokens->Kind() == Close) {

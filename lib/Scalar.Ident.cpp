@@ -77,7 +77,7 @@ void TIdentList::AddFun(const std::u16string& Name, TVectorToScalar Proc, const 
     Add(std::make_unique<TVectorToScalarFunction>(Name, Proc, Comment));
 }
 
-std::int32_t TIdentList::IndexByName(const std::u16string& Name) const {
+std::int32_t TIdentList::IndexByName(std::u16string_view Name) const {
     if (!FIndexed) {
         for (std::int32_t I = 0; I < Count(); ++I)
             if (FItems[I]->Name() == Name) return I;
@@ -87,14 +87,14 @@ std::int32_t TIdentList::IndexByName(const std::u16string& Name) const {
     return It == FIndex.end() ? -1 : It->second.front();
 }
 
-void TIdentList::DeleteByName(const std::u16string& Name) {
+void TIdentList::DeleteByName(std::u16string_view Name) {
     std::int32_t I = IndexByName(Name);
     if (I < 0) return;
     FItems.erase(FItems.begin() + I);
     RebuildIndex();
 }
 
-TIdent* TIdentList::Find(const std::u16string& Name) const {
+TIdent* TIdentList::Find(std::u16string_view Name) const {
     std::int32_t I = IndexByName(Name);
     return I < 0 ? nullptr : FItems[I].get();
 }

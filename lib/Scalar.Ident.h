@@ -126,12 +126,12 @@ class TIdentList {
     void AddFun(const std::u16string& Name, T2scalarsToScalar Proc, const std::u16string& Comment);
     void AddFun(const std::u16string& Name, TVectorToScalar Proc, const std::u16string& Comment);
 
-    std::int32_t IndexByName(const std::u16string& Name) const; // -1 when absent
-    void DeleteByName(const std::u16string& Name);
-    TIdent* Find(const std::u16string& Name) const;
+    std::int32_t IndexByName(std::u16string_view Name) const; // -1 when absent
+    void DeleteByName(std::u16string_view Name);
+    TIdent* Find(std::u16string_view Name) const;
     // The first item of class T (or derived from it) with that name; null when none.
     template <typename T>
-    T* Find(const std::u16string& Name) const {
+    T* Find(std::u16string_view Name) const {
         if (!FIndexed) {
             for (const auto& Item : FItems)
                 if (Item->Name() == Name)
@@ -174,7 +174,12 @@ class TIdentList {
     // in order, which answers the same and spares building a map per call.
     static constexpr std::int32_t SmallList = 8;
     bool FIndexed = false;
-    std::unordered_map<std::u16string, std::vector<std::int32_t>> FIndex;
+    // Looked up by a view of the name: a token's text, with no string built for it.
+    struct TNameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view Name) const { return std::hash<std::u16string_view>{}(Name); }
+    };
+    std::unordered_map<std::u16string, std::vector<std::int32_t>, TNameHash, std::equal_to<>> FIndex;
 };
 
 // The one global symbol table, filled with the built-in functions and constants

@@ -1,7 +1,8 @@
 // sumtra-workloads: writes one benchmark workload to standard output.
 //   sumtra-workloads [--count] KIND LANGUAGE [SIZE]
-// KIND is w1, w2, w3, w4, w5deep, w5long or w6; LANGUAGE is sumtra, python, bc
-// or qalc. With --count it prints how many value lines end the program's output.
+// KIND is w1, w2, w3, w4, w5deep, w5long or w6; LANGUAGE is sumtra, python, bc,
+// qalc or muparser (W1, W5 and W6 only: it has no complex numbers, assignments
+// or functions of the user's). With --count it prints how many value lines end the program's output.
 #include "Workloads.h"
 
 #include <cstdio>
@@ -20,11 +21,11 @@ struct TLanguageName {
     TLanguage Language;
 };
 constexpr TLanguageName Languages[] = {
-    {"sumtra", lgSumtra}, {"python", lgPython}, {"bc", lgBc}, {"qalc", lgQalc}};
+    {"sumtra", lgSumtra}, {"python", lgPython}, {"bc", lgBc}, {"qalc", lgQalc}, {"muparser", lgMuparser}};
 
 int Usage() {
     std::fputs(
-        "usage: sumtra-workloads [--count] w1|w2|w3|w4|w5deep|w5long|w6 sumtra|python|bc|qalc [SIZE]\n",
+        "usage: sumtra-workloads [--count] w1|w2|w3|w4|w5deep|w5long|w6 sumtra|python|bc|qalc|muparser [SIZE]\n",
         stderr);
     return 2;
 }

@@ -1,13 +1,13 @@
 // The benchmark workloads, generated deterministically: the same arguments give
 // the same text on every machine. Each workload is written in the calculator's
 // own language and, where the peer can express it, in the languages of the
-// programs it is compared with (python3, bc -l, qalc), so that every program
+// programs it is compared with (python3, bc -l, qalc, muparser), so that every program
 // computes the same values and prints one line per statement.
 #pragma once
 #include <cstdint>
 #include <string>
 
-enum TLanguage { lgSumtra, lgPython, lgBc, lgQalc };
+enum TLanguage { lgSumtra, lgPython, lgBc, lgQalc, lgMuparser };
 
 enum TWorkloadKind {
     wkIndependent, // W1: independent real expressions

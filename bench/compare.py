@@ -22,14 +22,14 @@ import tempfile
 import time
 from fractions import Fraction
 
-WORKLOADS = [  # name, peers that can express it, targets
-    ("w1", ["python", "bc", "qalc"]),
-    ("w2", ["python", "bc", "qalc"]),
+WORKLOADS = [  # name, peers that can express it
+    ("w1", ["python", "bc", "qalc", "muparser"]),
+    ("w2", ["python", "bc", "qalc"]),  # muparser has no assignments or user functions of its own
     ("w3", ["python", "bc", "qalc"]),
-    ("w4", ["python", "qalc"]),  # bc has no complex numbers
-    ("w5deep", ["python", "bc", "qalc"]),
-    ("w5long", ["python", "bc", "qalc"]),
-    ("w6", ["python", "bc", "qalc"]),
+    ("w4", ["python", "qalc"]),  # bc and muparser have no complex numbers
+    ("w5deep", ["python", "bc", "qalc", "muparser"]),
+    ("w5long", ["python", "bc", "qalc", "muparser"]),
+    ("w6", ["python", "bc", "qalc", "muparser"]),
 ]
 EXACT = {"w5deep": [2001], "w5long": [100000], "w6": [3]}
 REL_TOL = 1e-4  # sumtra prints 5 significant digits by default
@@ -69,6 +69,7 @@ class Runner:
         self.args, self.work = args, work
         self.cli = os.path.join(args.build, "bin", "sumtra-cli")
         self.gen = os.path.join(args.build, "bin", "sumtra-workloads")
+        self.muparser = os.path.join(args.build, "bin", "sumtra-muparser")
         self.env = dict(os.environ, BC_LINE_LENGTH="0", HOME=os.path.join(work, "home"))
         os.makedirs(self.env["HOME"], exist_ok=True)
 
@@ -87,6 +88,7 @@ class Runner:
             "python": ["/usr/bin/python3", path],
             "bc": ["bc", "-lq", path],
             "qalc": ["qalc", "-t", "-s", "angle rad", "-f", path],
+            "muparser": [self.muparser, path],
         }[language]
 
     def run_once(self, cmd, out_path):
@@ -158,7 +160,8 @@ def main():
     args = parser.parse_args()
 
     peers_present = {"python": os.path.exists("/usr/bin/python3"), "bc": shutil.which("bc") is not None,
-                     "qalc": shutil.which("qalc") is not None and not args.no_qalc}
+                     "qalc": shutil.which("qalc") is not None and not args.no_qalc,
+                     "muparser": os.path.exists(os.path.join(args.build, "bin", "sumtra-muparser"))}
     uname = platform.uname()
     print("# %s, %s %s, %d cores, load average %s, %s" % (
         time.strftime("%Y-%m-%d %H:%M"), uname.system, uname.release, os.cpu_count(),
@@ -174,7 +177,7 @@ def main():
             base = None
             for language in ["sumtra"] + peers:
                 if language != "sumtra" and not peers_present[language]:
-                    print("| %s | %s | | | not run (not installed or --no-qalc) | | | |" % (workload, language))
+                    print("| %s | %s | | | not run (not installed, or --no-qalc) | | | |" % (workload, language))
                     continue
                 size = 0
                 if language == "qalc" and workload in ("w1", "w2", "w3", "w4"):

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -46,12 +47,45 @@ QString Utf16Text(const QByteArray& Bytes) {
 }
 
 TModalAnswer::TModalAnswer(std::function<void(QWidget*)> Answer) : FTimer(std::make_unique<QTimer>()) {
-    QObject::connect(FTimer.get(), &QTimer::timeout, [Answer, Count = FCount, Texts = FTexts] {
+    // The answer runs from a queued call, not from the timer's own slot: Qt
+    // does not fire a timer again while its slot runs, so a box that the
+    // answer opens (say "File not found" from QFileDialog::accept) would
+    // never be answered. A dialog that the answer fails to close (a failed
+    // check inside it, a box it did not expect) is rejected with a warning
+    // after a second of tries, so the test goes on and fails on what it
+    // checks next instead of waiting in exec() forever.
+    struct TState {
+        QPointer<QWidget> Last;
+        int Tries = 0;
+        bool Pending = false;
+    };
+    auto State = std::make_shared<TState>();
+    QTimer* Timer = FTimer.get();
+    QObject::connect(Timer, &QTimer::timeout, [Answer, Count = FCount, Texts = FTexts, State, Timer] {
+        if (State->Pending) return;
         QWidget* Modal = QApplication::activeModalWidget();
-        if (!Modal) return;
-        if (auto* Box = qobject_cast<QMessageBox*>(Modal)) Texts->append(Box->text());
-        ++*Count;
-        Answer(Modal);
+        if (!Modal) {
+            State->Last = nullptr;
+            return;
+        }
+        State->Tries = Modal == State->Last ? State->Tries + 1 : 0;
+        State->Last = Modal;
+        if (auto* Dialog = qobject_cast<QDialog*>(Modal); Dialog && State->Tries >= 100) {
+            qWarning("a modal dialog stayed open after its answer: %s", Dialog->metaObject()->className());
+            Dialog->reject();
+            return;
+        }
+        State->Pending = true;
+        QMetaObject::invokeMethod(
+            Timer,
+            [Answer, Count, Texts, State, Modal = QPointer<QWidget>(Modal)] {
+                State->Pending = false;
+                if (!Modal) return;
+                if (auto* Box = qobject_cast<QMessageBox*>(Modal.data())) Texts->append(Box->text());
+                ++*Count;
+                Answer(Modal);
+            },
+            Qt::QueuedConnection);
     });
     FTimer->start(10);
 }

@@ -17,7 +17,9 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -749,11 +751,30 @@ void TestMain::fileCommandsReadAndWriteUtf16() {
     WriteUtf16File(Program, QStringLiteral("b := 7\nb*2"));
     const QString Saved = S.Path(QStringLiteral("saved.txt"));
 
+    // The answer goes to the chosen file's folder and types its name into the
+    // name box, as a user would.
+    // (QFileDialog::selectFile leaves that box alone while it has the focus,
+    // which made the answer depend on how fast the dialog got activated.)
+    // Any other modal box, such as "File not found", is closed and counted,
+    // so that a wrong choice fails the test instead of hanging it.
     QString Choice;
-    TModalAnswer Answer([&Choice](QWidget* Modal) {
+    int Unexpected = 0;
+    TModalAnswer Answer([&Choice, &Unexpected](QWidget* Modal) {
         auto* Dialog = qobject_cast<QFileDialog*>(Modal);
-        QVERIFY(Dialog);
-        Dialog->selectFile(Choice);
+        if (!Dialog) {
+            ++Unexpected;
+            if (auto* Other = qobject_cast<QDialog*>(Modal)) Other->reject();
+            return;
+        }
+        auto* Name = Dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!Name || Unexpected) {
+            ++Unexpected;
+            static_cast<QDialog*>(Dialog)->reject();
+            return;
+        }
+        const QFileInfo Chosen(Choice);
+        Dialog->setDirectory(Chosen.absolutePath());
+        Name->setText(Chosen.fileName());
         static_cast<QDialog*>(Dialog)->accept();
     });
     TMainForm Form(S.Dir());
@@ -775,6 +796,7 @@ void TestMain::fileCommandsReadAndWriteUtf16() {
     Form.Action(QStringLiteral("FileExecute"))->trigger();
     QCOMPARE(Output(Form), QStringLiteral("b = 7\nb\u22192 = 14"));
     QCOMPARE(Input(Form), QStringLiteral("\u03C0*2"));
+    QCOMPARE(Unexpected, 0);
     QCOMPARE(Answer.Count(), 3);
 }
 

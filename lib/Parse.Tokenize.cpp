@@ -42,6 +42,8 @@ constexpr std::size_t ScannerCount = 12;
 // The scanners a token that starts with a decimal digit can come from (ORDER SCANNERS):
 // ScanAngle, ScanTime and ScanNumber.
 constexpr std::uint16_t DigitScanners = (1u << 3) | (1u << 4) | (1u << 5);
+// The scanners that can put an implicit multiplication before their token: ScanLeftBracket and ScanIdent.
+constexpr std::uint16_t MultScanners = (1u << 2) | (1u << 9);
 
 // After these kinds a bracket, or a name, is multiplied implicitly.
 constexpr TTokenKinds MultBeforeBracket{tkNumber, tkImag, tkRightBra1, tkRightBra2, tkFact};
@@ -134,6 +136,18 @@ std::u16string_view TTokenText::View() const {
     return {FUnits.data(), Length};
 }
 
+char16_t* TTokenText::CopyTo(char16_t* D) const {
+    if (InBlock()) {
+        const std::u16string_view V = View();
+        return std::copy(V.begin(), V.end(), D);
+    }
+    for (const char16_t C : FUnits) {
+        if (C == Pad || C == 0) break;
+        *D++ = C;
+    }
+    return D;
+}
+
 void TTokenText::Init(std::u16string_view S) {
     FUnits = {};
     if (S.empty()) return;
@@ -166,36 +180,43 @@ std::u16string TToken::Fmt(const TSymbols& Symbols) const {
 }
 
 void TToken::AppendFmt(std::u16string& S, const TSymbols& Symbols) const {
+    const std::size_t Used = S.size();
+    S.resize(Used + FmtBound());
+    S.resize(static_cast<std::size_t>(WriteFmt(S.data() + Used, Symbols) - S.data()));
+}
+
+char16_t* TToken::WriteFmt(char16_t* D, const TSymbols& Symbols) const {
     switch (Kind) {
     case tkNumber:
-    case tkIdent:
-        S += Text.View();
-        break;
+    case tkIdent: return Text.CopyTo(D);
     case tkImag:
-        S += Text.View();
-        S += Symbols.Imag()[0];
-        break;
-    case tkLeftBra1: S += Symbols.LeftBra1(); break;
-    case tkRightBra1: S += Symbols.RightBra1(); break;
-    case tkLeftBra2: S += Symbols.LeftBra2(); break;
-    case tkRightBra2: S += Symbols.RightBra2(); break;
-    case tkFact: S += Symbols.Fact(); break;
-    case tkSqrt: S += Symbols.Sqrt(); break;
-    case tkPlus: S += Symbols.Plus(); break;
-    case tkMinus: S += Symbols.Minus()[0]; break;
-    case tkMult: S += Symbols.Mult()[0]; break;
-    case tkDiv: S += Symbols.Divis(); break;
-    case tkPower: S += Symbols.Power()[0]; break;
-    case tkComma: S += Symbols.Comma(); break;
-    case tkError: break;
-    case tkAssign: S += Symbols.Assign; break;
+        D = Text.CopyTo(D);
+        *D++ = Symbols.Imag()[0];
+        return D;
+    case tkLeftBra1: *D++ = Symbols.LeftBra1(); return D;
+    case tkRightBra1: *D++ = Symbols.RightBra1(); return D;
+    case tkLeftBra2: *D++ = Symbols.LeftBra2(); return D;
+    case tkRightBra2: *D++ = Symbols.RightBra2(); return D;
+    case tkFact: *D++ = Symbols.Fact(); return D;
+    case tkSqrt: *D++ = Symbols.Sqrt(); return D;
+    case tkPlus: *D++ = Symbols.Plus(); return D;
+    case tkMinus: *D++ = Symbols.Minus()[0]; return D;
+    case tkMult: *D++ = Symbols.Mult()[0]; return D;
+    case tkDiv: *D++ = Symbols.Divis(); return D;
+    case tkPower: *D++ = Symbols.Power()[0]; return D;
+    case tkComma: *D++ = Symbols.Comma(); return D;
+    case tkError: return D;
+    case tkAssign: return std::copy(Symbols.Assign.begin(), Symbols.Assign.end(), D);
     case tkComment:
-        S += u' ';
-        S += Symbols.Comment;
-        S += Text.View();
-        break;
-    case tkSeparator: S += u"\r\n"; break;
+        *D++ = u' ';
+        D = std::copy(Symbols.Comment.begin(), Symbols.Comment.end(), D);
+        return Text.CopyTo(D);
+    case tkSeparator:
+        *D++ = u'\r';
+        *D++ = u'\n';
+        return D;
     }
+    return D;
 }
 
 TTokens::TTokens(const TTokens& Source, std::int32_t A, std::int32_t B) {
@@ -253,10 +274,15 @@ void TTokens::Assign(const TList<TToken>& Source, std::int32_t FromIndex, std::i
 // The range is clipped to the list, so a stale index renders less instead of reading outside.
 std::u16string TTokens::ToString(std::int32_t A, std::int32_t B) const {
     const TSymbols& Symbols = SymbolsOrDefault(FSymbols);
-    std::u16string S;
-    S.reserve(static_cast<std::size_t>(std::max(0, std::min(B, Count() - 1) - std::max(A, 0) + 1)) * 4);
-    for (std::int32_t I = std::max(A, 0), Last = std::min(B, Count() - 1); I <= Last; ++I)
-        FData[I].AppendFmt(S, Symbols);
+    const std::int32_t From = std::max(A, 0), Last = std::min(B, Count() - 1);
+    std::size_t Bound = 0;
+    for (std::int32_t I = From; I <= Last; ++I)
+        Bound += FData[I].FmtBound();
+    std::u16string S(Bound, u'\0');
+    char16_t* D = S.data();
+    for (std::int32_t I = From; I <= Last; ++I)
+        D = FData[I].WriteFmt(D, Symbols);
+    S.resize(static_cast<std::size_t>(D - S.data()));
     return S;
 }
 
@@ -304,7 +330,7 @@ void TTokenizer::Tokenize() {
             Start = P;
             // Only the scanners that can take the first character are tried, in their order.
             const char16_t C = FExpr[P - 1];
-            std::uint32_t Candidates = C < FAsciiScanners.size() ? FAsciiScanners[C] : ~0u;
+            std::uint32_t Candidates = C < FAsciiScanners.size() ? FAsciiScanners[C] : (1u << ScannerCount) - 1;
             bool Taken = false;
             if (Candidates == DigitScanners) {
                 // A digit starts an angle when its digits run into the degree sign, a time
@@ -321,15 +347,11 @@ void TTokenizer::Tokenize() {
                     Taken = ScanNumber(P);
                 Candidates = 0;
             }
-            for (const auto Scan : Scanners) {
-                if (Candidates == 0) break;
-                const bool Try = (Candidates & 1u) != 0;
-                Candidates >>= 1;
-                if (Try && (this->*Scan)(P)) {
+            for (; Candidates != 0; Candidates &= Candidates - 1) // each candidate bit, lowest first
+                if ((this->*Scanners[std::countr_zero(Candidates)])(P)) {
                     Taken = true;
                     break;
                 }
-            }
             if (!Taken) {
                 Add(tkError, Start, u"Unreckognized symbol '" + std::u16string(1, FExpr[Start - 1]) + u"'");
                 return;
@@ -534,7 +556,7 @@ bool TTokenizer::ScanIdent(std::int32_t& P) {
     if (!In(P, Symb().Alpha())) return false;
     if (LastIs(MultBeforeName)) Add(tkMult, P);
     std::int32_t Q = P;
-    Add(tkIdent, P, std::u16string(ReadName(Q)));
+    Add(tkIdent, P, ReadName(Q));
     P = Q;
     return true;
 }
@@ -591,10 +613,14 @@ void TTokenizer::AddLiteral(TTokenKind Kind, std::int32_t Start, std::int32_t En
 // text; pages of the bound that no token reaches are never touched. Capacity()
 // still follows the list's own doubling, which this does not change.
 void TTokenizer::ReserveTokens() {
+    // An ASCII character's scanners tell whether it can start a bracket or a name.
     std::size_t Bound = static_cast<std::size_t>(FLen);
     for (std::int32_t I = 0; I < FLen; ++I) {
         const char16_t C = FExpr[I];
-        if (C == Symb().LeftBra1() || C == Symb().LeftBra2() || Symb().Alpha().Contains(C)) ++Bound;
+        if (C < FAsciiScanners.size())
+            Bound += (FAsciiScanners[C] & MultScanners) != 0;
+        else
+            Bound += C == Symb().LeftBra1() || C == Symb().LeftBra2() || Symb().Alpha().Contains(C);
     }
     // The list's doubling reserves 32, 64, ... items whenever it fills: reserving the
     // first of those at or above the bound means none of them moves the tokens again.

@@ -126,6 +126,7 @@ class TTokenText {
     std::u16string_view View() const;
     operator std::u16string_view() const { return View(); }
     std::u16string str() const { return std::u16string(View()); }
+    char16_t* CopyTo(char16_t* D) const; // writes View() at D, answers the end
     std::size_t size() const { return View().size(); }
     bool empty() const { return FUnits[0] == 0 && FUnits[1] == 0 && FUnits[2] == 0 && FUnits[3] == 0; }
     char16_t operator[](std::size_t I) const { return View()[I]; }
@@ -154,6 +155,9 @@ struct TToken {
     // The canonical text of the token, with no spaces around operators.
     std::u16string Fmt(const TSymbols& Symbols) const;
     void AppendFmt(std::u16string& S, const TSymbols& Symbols) const; // Fmt onto the end of S
+    // Fmt written at D, which has room for FmtBound() units; answers the end.
+    char16_t* WriteFmt(char16_t* D, const TSymbols& Symbols) const;
+    std::size_t FmtBound() const { return Text.size() + 3; }
     bool operator==(const TToken&) const = default;
 };
 

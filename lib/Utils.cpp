@@ -206,6 +206,16 @@ void AppendUtf8(std::string& Out, std::u16string_view Text) {
     Out.resize(Start + 3 * Text.size());
     char* D = Out.data() + Start;
     for (std::size_t I = 0; I < Text.size(); ++I) {
+        // Runs of ASCII, the bulk of every line, go four units at a time.
+        while (I + 4 <= Text.size()) {
+            std::uint64_t Four;
+            std::memcpy(&Four, Text.data() + I, sizeof Four);
+            if ((Four & 0xFF80FF80FF80FF80ull) != 0) break;
+            for (int K = 0; K < 4; ++K)
+                *D++ = static_cast<char>(Four >> (16 * K));
+            I += 4;
+        }
+        if (I == Text.size()) break;
         char32_t C = Text[I];
         if (C < 0x80) {
             *D++ = static_cast<char>(C);

@@ -133,6 +133,21 @@ TEST(NormalizeLineBreaks, EndsEveryLineWithCrLf) {
     }
 }
 
+// Long ASCII runs are copied several units at a time: a break, or a unit that
+// only looks like one in its other byte, must be found at every offset.
+TEST(NormalizeLineBreaks, FindsABreakAtEveryOffsetOfARun) {
+    const std::pair<std::u16string_view, std::u16string_view> Units[] = {
+        {u"\r", u"\r\n"}, {u"\n", u"\r\n"}, {u"\r\n", u"\r\n"}, {u"\u0D0A", u"\u0D0A"}, {u"\u0A0D", u"\u0A0D"},
+    };
+    for (auto [Unit, Normal] : Units)
+        for (std::size_t At = 0; At <= 9; ++At) {
+            const std::u16string Before(At, u'x'), After(9 - At, u'y');
+            SCOPED_TRACE(std::to_string(At) + " " + U8(Normal));
+            EXPECT_EQ(NormalizeLineBreaks(Before + std::u16string(Unit) + After),
+                      Before + std::u16string(Normal) + After + (After.empty() && Normal == u"\r\n" ? u"" : u"\r\n"));
+        }
+}
+
 TEST(ReadTextFile, ReportsMissingFilesAndDirectories) {
     EXPECT_THROW(ReadTextFile("/nonexistent/sumtra/file.txt"), std::runtime_error);
     EXPECT_THROW(ReadTextFile(std::filesystem::temp_directory_path()), std::runtime_error);

@@ -144,6 +144,16 @@ TEST(Utf8, PairsSurrogatesAndReplacesEachBadSequenceOnce) {
         EXPECT_EQ(ToUtf8(Text), Bytes);
         EXPECT_EQ(FromUtf8(Bytes), Text);
     }
+    // ASCII runs go several units at a time: a wider unit must be found at every offset.
+    const std::pair<std::u16string_view, std::string_view> Wide[] = {
+        {u"\u0100", "\xC4\x80"}, {u"\u0080", "\xC2\x80"}, {u"\U0001D70B", "\xF0\x9D\x9C\x8B"}};
+    for (auto [Unit, Bytes] : Wide)
+        for (std::size_t At = 0; At <= 9; ++At) {
+            SCOPED_TRACE(At);
+            const std::string Before(At, 'x'), After(9 - At, 'y');
+            EXPECT_EQ(ToUtf8(std::u16string(At, u'x') + std::u16string(Unit) + std::u16string(9 - At, u'y')),
+                      Before + std::string(Bytes) + After);
+        }
     EXPECT_EQ(ToUtf8(u"x\xD800"), "x\xEF\xBF\xBD");
     EXPECT_EQ(ToUtf8(u"\xDC00\xD800y"), "\xEF\xBF\xBD\xEF\xBF\xBDy");
     const std::pair<std::string_view, std::u16string_view> Invalid[] = {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -181,8 +182,35 @@ std::u16string TToken::Fmt(const TSymbols& Symbols) const {
 
 void TToken::AppendFmt(std::u16string& S, const TSymbols& Symbols) const {
     const std::size_t Used = S.size();
-    S.resize(Used + FmtBound());
-    S.resize(static_cast<std::size_t>(WriteFmt(S.data() + Used, Symbols) - S.data()));
+    S.resize(Used + FmtSize(Symbols));
+    [[maybe_unused]] const char16_t* End = WriteFmt(S.data() + Used, Symbols);
+    assert(End == S.data() + S.size());
+}
+
+// As many units as WriteFmt writes (ORDER WriteFmt).
+std::size_t TToken::FmtSize(const TSymbols& Symbols) const {
+    switch (Kind) {
+    case tkNumber:
+    case tkIdent: return Text.size();
+    case tkImag: return Text.size() + 1;
+    case tkError: return 0;
+    case tkAssign: return Symbols.Assign.size();
+    case tkComment: return 1 + Symbols.Comment.size() + Text.size();
+    case tkSeparator: return 2;
+    case tkLeftBra1:
+    case tkRightBra1:
+    case tkLeftBra2:
+    case tkRightBra2:
+    case tkFact:
+    case tkSqrt:
+    case tkPlus:
+    case tkMinus:
+    case tkMult:
+    case tkDiv:
+    case tkPower:
+    case tkComma: return 1;
+    }
+    return 0;
 }
 
 char16_t* TToken::WriteFmt(char16_t* D, const TSymbols& Symbols) const {
@@ -275,14 +303,14 @@ void TTokens::Assign(const TList<TToken>& Source, std::int32_t FromIndex, std::i
 std::u16string TTokens::ToString(std::int32_t A, std::int32_t B) const {
     const TSymbols& Symbols = SymbolsOrDefault(FSymbols);
     const std::int32_t From = std::max(A, 0), Last = std::min(B, Count() - 1);
-    std::size_t Bound = 0;
+    std::size_t Size = 0;
     for (std::int32_t I = From; I <= Last; ++I)
-        Bound += FData[I].FmtBound();
-    std::u16string S(Bound, u'\0');
+        Size += FData[I].FmtSize(Symbols);
+    std::u16string S(Size, u'\0');
     char16_t* D = S.data();
     for (std::int32_t I = From; I <= Last; ++I)
         D = FData[I].WriteFmt(D, Symbols);
-    S.resize(static_cast<std::size_t>(D - S.data()));
+    assert(D == S.data() + S.size());
     return S;
 }
 

@@ -155,9 +155,9 @@ struct TToken {
     // The canonical text of the token, with no spaces around operators.
     std::u16string Fmt(const TSymbols& Symbols) const;
     void AppendFmt(std::u16string& S, const TSymbols& Symbols) const; // Fmt onto the end of S
-    // Fmt written at D, which has room for FmtBound() units; answers the end.
+    // Fmt written at D, which has room for FmtSize(Symbols) units; answers the end.
     char16_t* WriteFmt(char16_t* D, const TSymbols& Symbols) const;
-    std::size_t FmtBound() const { return Text.size() + 3; }
+    std::size_t FmtSize(const TSymbols& Symbols) const; // the length of Fmt
     bool operator==(const TToken&) const = default;
 };
 

@@ -200,10 +200,15 @@ Extended StrToFloat(std::u16string_view Numeral) {
 }
 
 void AppendUtf8(std::string& Out, std::u16string_view Text) {
-    // Written into room for the longest form (three bytes a unit; a surrogate
-    // pair takes four of its six), then cut to what was written.
+    // Written into room for the longest form (an ASCII unit takes one byte, any
+    // other at most three; a surrogate pair takes four of its six), then cut to
+    // what was written. Counting first keeps a long ASCII line from zeroing, and
+    // so touching, three times the memory it needs.
+    std::size_t Room = Text.size();
+    for (const char16_t C : Text)
+        Room += C < 0x80 ? 0 : 2;
     const std::size_t Start = Out.size();
-    Out.resize(Start + 3 * Text.size());
+    Out.resize(Start + Room);
     char* D = Out.data() + Start;
     for (std::size_t I = 0; I < Text.size(); ++I) {
         // Runs of ASCII, the bulk of every line, go four units at a time.

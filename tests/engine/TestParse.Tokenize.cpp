@@ -123,10 +123,15 @@ TEST(TTokens, RendersCanonically) {
         {u"x //note", u"x //note"},
         {u"a ; b\r\n", u"a\r\nb\r\n"},
         {u"1 = 2", u"1"},
+        {u"velocity12 * 123456.75e3 + 2.5e-3j // a longer note", u"velocity12∙123456.75e3+2.5e-3i //a longer note"},
     };
     for (const auto& C : Cases) {
         SCOPED_TRACE(U8(C.Input));
-        EXPECT_EQ(U8(Scan(C.Input).ToString()), U8(C.Output));
+        const TTokenizer T = Scan(C.Input);
+        EXPECT_EQ(U8(T.ToString()), U8(C.Output));
+        // The rendering is sized from FmtSize before it is written.
+        for (std::int32_t I = 0; I < T.Count(); ++I)
+            EXPECT_EQ(T[I].FmtSize(Symbols()), T[I].Fmt(Symbols()).size()) << "token " << I;
     }
     TTokenizer T = Scan(u"1+2");
     EXPECT_EQ(T.ToString(2, 1), u"");

@@ -342,7 +342,12 @@ void TProgramParser::ParseStatement() {
     if (!ParseAssignment() && !ParseDefinition()) {
         std::int32_t Start = FTokens->Pointer();
         TComp Value = ParseExpression();
-        FOutput->Emit(FTokens->ToString(Start, FTokens->Pointer() - 1) + u" = " + FormatResult(Value));
+        // The echo is made with room for the result, so a long line is not copied to append it.
+        const std::u16string Result = FormatResult(Value);
+        std::u16string Line = FTokens->ToString(Start, FTokens->Pointer() - 1, 3 + Result.size());
+        Line += u" = ";
+        Line += Result;
+        FOutput->Emit(Line);
     }
     FTokens->Skip({tkComment});
     if (FTokens->IsEnd()) return;

@@ -300,13 +300,15 @@ void TTokens::Assign(const TList<TToken>& Source, std::int32_t FromIndex, std::i
 }
 
 // The range is clipped to the list, so a stale index renders less instead of reading outside.
-std::u16string TTokens::ToString(std::int32_t A, std::int32_t B) const {
+std::u16string TTokens::ToString(std::int32_t A, std::int32_t B, std::size_t Spare) const {
     const TSymbols& Symbols = SymbolsOrDefault(FSymbols);
     const std::int32_t From = std::max(A, 0), Last = std::min(B, Count() - 1);
     std::size_t Size = 0;
     for (std::int32_t I = From; I <= Last; ++I)
         Size += FData[I].FmtSize(Symbols);
-    std::u16string S(Size, u'\0');
+    std::u16string S;
+    S.reserve(Size + Spare);
+    S.resize(Size);
     char16_t* D = S.data();
     for (std::int32_t I = From; I <= Last; ++I)
         D = FData[I].WriteFmt(D, Symbols);

@@ -181,7 +181,8 @@ class TTokens : public TOrdered<TToken> {
     void Assign(const TList<TToken>& Source, std::int32_t FromIndex, std::int32_t ToIndex) override;
     using TOrdered<TToken>::Assign;
 
-    std::u16string ToString(std::int32_t A, std::int32_t B) const; // empty when B < A
+    // Empty when B < A. Spare: room kept beyond the text for that many more units.
+    std::u16string ToString(std::int32_t A, std::int32_t B, std::size_t Spare = 0) const;
     std::u16string ToString() const { return ToString(0, Count() - 1); }
 
     const TToken& Current() const { return FData[FPointer]; }

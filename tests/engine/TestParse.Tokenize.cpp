@@ -136,6 +136,9 @@ TEST(TTokens, RendersCanonically) {
     TTokenizer T = Scan(u"1+2");
     EXPECT_EQ(T.ToString(2, 1), u"");
     EXPECT_EQ(T.ToString(1, 2), u"+2");
+    const std::u16string Roomy = T.ToString(1, 2, 100); // room for a result to follow
+    EXPECT_EQ(Roomy, u"+2");
+    EXPECT_GE(Roomy.capacity(), 102u);
 }
 
 TEST(TTokens, AssignCopiesARangeWithSymbols) {

@@ -9,7 +9,7 @@ TCharSet::TCharSet(char16_t FromChar, char16_t ToChar) : TSet(ToChar - FromChar 
 }
 
 std::int32_t TCharSet::Add(char16_t C) {
-    FMembers.set(C);
+    SetMember(C);
     return TSet::Add(C);
 }
 
@@ -50,13 +50,14 @@ void TCharSet::Include(const TCharSet& List) {
 
 void TCharSet::Clear() {
     TSet::Clear();
-    FMembers.reset();
+    FBlockOf.fill(0);
+    FBlocks.clear();
 }
 
 void TCharSet::Delete(std::int32_t Index) {
     const char16_t C = FData[Index];
     TSet::Delete(Index);
-    if (TList::IndexOf(C) == -1) FMembers.reset(C); // a duplicate keeps it a member
+    if (TList::IndexOf(C) == -1) ResetMember(C); // a duplicate keeps it a member
 }
 
 void TCharSet::Assign(const TList<char16_t>& Source, std::int32_t FromIndex, std::int32_t ToIndex) {
@@ -65,9 +66,25 @@ void TCharSet::Assign(const TList<char16_t>& Source, std::int32_t FromIndex, std
 }
 
 void TCharSet::Rebuild() {
-    FMembers.reset();
+    FBlockOf.fill(0);
+    FBlocks.clear();
     for (char16_t C : FData)
-        FMembers.set(C);
+        SetMember(C);
+}
+
+void TCharSet::SetMember(char16_t C) {
+    std::uint16_t& Block = FBlockOf[C >> 8];
+    if (Block == 0) {
+        FBlocks.push_back({});
+        Block = static_cast<std::uint16_t>(FBlocks.size());
+    }
+    FBlocks[Block - 1u][(C & 0xFF) >> 6] |= std::uint64_t{1} << (C & 63);
+}
+
+// A block left empty keeps its place; only Clear and Rebuild drop blocks.
+void TCharSet::ResetMember(char16_t C) {
+    if (const std::uint16_t Block = FBlockOf[C >> 8])
+        FBlocks[Block - 1u][(C & 0xFF) >> 6] &= ~(std::uint64_t{1} << (C & 63));
 }
 
 const TCharSet& DecDigits() {

@@ -4,7 +4,7 @@
 // that growth (32 first, then doubling) is observable and repeatable.
 #pragma once
 #include <algorithm>
-#include <bitset>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -163,13 +163,24 @@ class TCharSet : public TSet<char16_t> {
     void Assign(const TList<char16_t>& Source, std::int32_t FromIndex, std::int32_t ToIndex) override;
     using TList<char16_t>::Assign;
 
-    bool Contains(char16_t C) const { return FMembers.test(C); }
-    std::int32_t IndexOf(char16_t C) const { return FMembers.test(C) ? TList::IndexOf(C) : -1; }
+    bool Contains(char16_t C) const {
+        const std::uint16_t Block = FBlockOf[C >> 8];
+        return Block != 0 && ((FBlocks[Block - 1u][(C & 0xFF) >> 6] >> (C & 63)) & 1) != 0;
+    }
+    std::int32_t IndexOf(char16_t C) const { return Contains(C) ? TList::IndexOf(C) : -1; }
     const char16_t& operator[](std::int32_t I) const { return FData[I]; }
 
   private:
     void Rebuild();
-    std::bitset<65536> FMembers;
+    void SetMember(char16_t C);
+    void ResetMember(char16_t C);
+    // Membership in blocks of 256 characters: FBlockOf[C >> 8] is 0 for a block
+    // without members, else 1 + the index of its bitmap in FBlocks. A set holds
+    // a few blocks (ASCII, Greek, Cyrillic), so it takes well under a kilobyte
+    // instead of a bitmap of all 65,536 characters that every start-up clears.
+    using TBlock = std::array<std::uint64_t, 4>;
+    std::array<std::uint16_t, 256> FBlockOf{};
+    std::vector<TBlock> FBlocks;
 };
 
 // The global character sets, created on first use (before any TSymbols) and

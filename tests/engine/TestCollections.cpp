@@ -1,6 +1,8 @@
 #include "Collections.h"
 #include "TestSupport.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -165,6 +167,54 @@ TEST(TCharSet, MembershipFollowsEveryChange) {
     EXPECT_TRUE(S.Contains(u'q'));
     TCharSet Copy = S;
     EXPECT_TRUE(Copy.Contains(u'q'));
+}
+
+// Membership is kept in blocks of 256 characters that appear as they are
+// needed; checked against a plain count of each character's copies over random
+// changes that reach every block, both ends of a block and U+FFFF.
+TEST(TCharSet, MembershipMatchesTheItemsOverRandomChanges) {
+    std::uint64_t Seed = 0x9E3779B97F4A7C15ull;
+    const auto Next = [&Seed] {
+        Seed ^= Seed << 13;
+        Seed ^= Seed >> 7;
+        Seed ^= Seed << 17;
+        return Seed;
+    };
+    const auto AnyChar = [&Next] {
+        const std::uint64_t R = Next();
+        const char16_t Block = static_cast<char16_t>((R >> 8) % 4 == 0 ? (R >> 16) % 256 : (R >> 16) % 2 * 255);
+        const char16_t Low[] = {0, 1, 63, 64, 127, 128, 191, 192, 254, 255};
+        return static_cast<char16_t>(Block << 8 | (R % 2 ? Low[(R >> 1) % 10] : (R >> 1) % 256));
+    };
+    TCharSet S;
+    std::vector<int> Copies(65536, 0);
+    for (int Step = 0; Step < 20000; ++Step) {
+        const std::uint64_t Op = Next() % 100;
+        if (Op < 45) {
+            const char16_t C = AnyChar();
+            S.Add(C);
+            ++Copies[C];
+        } else if (Op < 60) {
+            const char16_t C = AnyChar();
+            if (S.Include(C) >= 0) ++Copies[C];
+        } else if (Op < 90 && S.Count() > 0) {
+            const auto Index = static_cast<std::int32_t>(Next() % static_cast<std::uint64_t>(S.Count()));
+            --Copies[S[Index]];
+            S.Delete(Index);
+        } else if (Op < 92) {
+            S.Clear();
+            std::fill(Copies.begin(), Copies.end(), 0);
+        } else if (Op < 94 && S.Count() > 1) {
+            const TCharSet Source = S; // a copy keeps its members
+            S.Assign(Source, 1, Source.Count() - 1);
+            --Copies[Source[0]];
+        } else {
+            const char16_t C = AnyChar();
+            ASSERT_EQ(S.Contains(C), Copies[C] > 0) << "step " << Step << ", U+" << std::hex << int(C);
+        }
+    }
+    for (std::int32_t C = 0; C < 65536; ++C)
+        ASSERT_EQ(S.Contains(static_cast<char16_t>(C)), Copies[C] > 0) << "U+" << std::hex << C;
 }
 
 TEST(GlobalCharSets, HoldTheirCharactersInOrder) {

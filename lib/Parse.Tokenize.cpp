@@ -138,15 +138,8 @@ std::u16string_view TTokenText::View() const {
 }
 
 char16_t* TTokenText::CopyTo(char16_t* D) const {
-    if (InBlock()) {
-        const std::u16string_view V = View();
-        return std::copy(V.begin(), V.end(), D);
-    }
-    for (const char16_t C : FUnits) {
-        if (C == Pad || C == 0) break;
-        *D++ = C;
-    }
-    return D;
+    const std::u16string_view V = View();
+    return std::copy(V.begin(), V.end(), D);
 }
 
 void TTokenText::Init(std::u16string_view S) {

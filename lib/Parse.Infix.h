@@ -164,5 +164,3 @@ class TProgramParser : public TParserBase {
     TNumberFormat FNumberFormat = nfDec;
 };
 
-// Appends the 72 built-in functions and constants to List, in table order.
-void RegisterBuiltins(TIdentList& List);

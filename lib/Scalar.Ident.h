@@ -182,6 +182,9 @@ class TIdentList {
     std::unordered_map<std::u16string, std::vector<std::int32_t>, TNameHash, std::equal_to<>> FIndex;
 };
 
+// Appends the 72 built-in functions and constants to List, in table order.
+void RegisterBuiltins(TIdentList& List);
+
 // The one global symbol table, filled with the built-in functions and constants
 // on first use (see RegisterBuiltins) and alive until the program ends.
 TIdentList& GlobalIdents();

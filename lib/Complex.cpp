@@ -1,6 +1,11 @@
 #include "Complex.h"
 
+#include "Exact.h"
+
+#include <algorithm>
+#include <climits>
 #include <clocale>
+#include <complex>
 #include <cstdio>
 #include <cstring>
 
@@ -35,17 +40,76 @@ Extended Atan2(Extended Y, Extended X) {
 } // namespace FP
 
 namespace {
-Extended SquaredModulus(TComp Z) {
-    return FP::Add(FP::Mul(Z.X, Z.X), FP::Mul(Z.Y, Z.Y));
+using TStd = std::complex<Extended>;
+
+TStd ToStd(TComp Z) {
+    return {Z.X, Z.Y};
+}
+// Both parts checked: an infinity is an overflow, a NaN an invalid operation.
+TComp Checked(TStd W) {
+    return {FP::Checked(W.real()), FP::Checked(W.imag())};
 }
 
-// (ln |z|, arg z): the logarithm every power, Ln and LnGamma step is built on.
-TComp LogOf(TComp Z) {
-    return {FP::Ln(FP::Sqrt(SquaredModulus(Z))), Arg(Z)};
+// A zero as +0. The library chooses the side of a branch cut by the sign of the
+// zero on it; ours is always the side of +0 (the negative real axis has the
+// argument +pi whatever the sign of its zero).
+Extended Unsigned(Extended V) {
+    return V == 0 ? 0.0L : V;
+}
+
+bool IsWhole(Extended V) {
+    return std::trunc(V) == V;
+}
+
+// The exponent of the larger part (ilogb), for a value that is not zero.
+int TopExponent(TComp Z) {
+    if (Z.X == 0) return std::ilogb(Z.Y);
+    if (Z.Y == 0) return std::ilogb(Z.X);
+    return std::max(std::ilogb(Z.X), std::ilogb(Z.Y));
+}
+
+TComp Scaled(TComp Z, int Exp2) {
+    return {std::scalbn(Z.X, Exp2), std::scalbn(Z.Y, Exp2)};
+}
+TComp CheckedScaled(TComp Z, int Exp2) {
+    return {FP::Checked(std::scalbn(Z.X, Exp2)), FP::Checked(std::scalbn(Z.Y, Exp2))};
+}
+
+// (cos pi*W, sin pi*W). W is reduced exactly to whole quarter turns and a rest of
+// at most an eighth of a turn, so halves and quarters give exact zeros and ones.
+TComp HalfTurns(Extended W) {
+    const Extended R = std::fmod(W, 2);
+    const Extended Quarters = std::nearbyint(R * 2);
+    const Extended F = Pi * (R - Quarters / 2);
+    const Extended C = std::cos(F), S = std::sin(F);
+    switch (static_cast<int>(Quarters) & 3) {
+    case 0: return {C, S};
+    case 1: return {-S, C};
+    case 2: return {-C, -S};
+    default: return {S, -C};
+    }
+}
+
+// Z^N for a whole N up to MaxWholeExponent in magnitude by repeated products:
+// Gaussian integers stay exact. False when an intermediate power could leave the
+// range, which the logarithm form then handles.
+constexpr Extended MaxWholeExponent = 64;
+bool PowerByProducts(TComp Z, Extended N, TComp& Result) {
+    if (std::fabs(N) * (std::abs(TopExponent(Z)) + 1) > 16000) return false;
+    auto M = static_cast<std::uint64_t>(std::fabs(N));
+    TComp R = CompOne, B = Z;
+    for (;;) {
+        if (M & 1) R = R * B;
+        M >>= 1;
+        if (M == 0) break;
+        B = B * B;
+    }
+    Result = N < 0 ? CompOne / R : R;
+    return true;
 }
 
 TComp StirlingLnGamma(TComp Z) {
-    TComp S = LogOf(Z) * Cmplx(FP::Sub(Z.X, 0.5L), Z.Y) - Z;
+    TComp S = Ln(Z) * Cmplx(FP::Sub(Z.X, 0.5L), Z.Y) - Z;
     S.X = FP::Add(S.X, 0.91893853320467274175L);
     TComp U = CompOne / Z;
     TComp T = U;
@@ -58,15 +122,37 @@ TComp StirlingLnGamma(TComp Z) {
 }
 } // namespace
 
+TComp operator*(TComp A, TComp B) {
+    if (A.Y == 0) return {FP::Mul(A.X, B.X), FP::Mul(A.X, B.Y)};
+    if (B.Y == 0) return {FP::Mul(A.X, B.X), FP::Mul(A.Y, B.X)};
+    using Exact::InProductRange;
+    if (InProductRange(A.X) && InProductRange(A.Y) && InProductRange(B.X) && InProductRange(B.Y))
+        return {FP::Checked(Exact::DiffOfProducts(A.X, B.X, A.Y, B.Y)),
+                FP::Checked(Exact::DiffOfProducts(A.Y, B.X, -A.X, B.Y))};
+    return {FP::Sub(FP::Mul(A.X, B.X), FP::Mul(A.Y, B.Y)), FP::Add(FP::Mul(A.Y, B.X), FP::Mul(A.X, B.Y))};
+}
+
 TComp operator/(TComp A, TComp B) {
-    Extended Q = FP::Div(1, SquaredModulus(B));
-    Extended X = FP::Mul(FP::Add(FP::Mul(A.X, B.X), FP::Mul(A.Y, B.Y)), Q);
-    Extended Y = FP::Mul(FP::Sub(FP::Mul(A.Y, B.X), FP::Mul(A.X, B.Y)), Q);
-    return {X, Y};
+    if (B.Y == 0) {
+        if (B.X == 0) FP::Raise(MsgZeroDivide);
+        return {FP::Div(A.X, B.X), FP::Div(A.Y, B.X)};
+    }
+    if (B.X == 0) return {FP::Div(A.Y, B.Y), -FP::Div(A.X, B.Y)};
+    if (A == CompZero) return CompZero;
+    // Both operands scaled to parts below 2: no square overflows or underflows,
+    // and the cancelling sums of products are formed exactly.
+    const int KA = TopExponent(A), KB = TopExponent(B);
+    const TComp P = Scaled(A, -KA), Q = Scaled(B, -KB);
+    const Extended Den = Q.X * Q.X + Q.Y * Q.Y;
+    const Extended X = Exact::DiffOfProducts(P.X, Q.X, -P.Y, Q.Y) / Den;
+    const Extended Y = Exact::DiffOfProducts(P.Y, Q.X, P.X, Q.Y) / Den;
+    return CheckedScaled({X, Y}, KA - KB);
 }
 
 Extended Abs(TComp Z) {
-    return FP::Sqrt(SquaredModulus(Z));
+    if (Z.Y == 0) return std::fabs(Z.X);
+    if (Z.X == 0) return std::fabs(Z.Y);
+    return FP::Checked(std::hypot(Z.X, Z.Y));
 }
 
 Extended Arg(TComp Z) {
@@ -81,72 +167,99 @@ Extended Arg(TComp Z) {
 }
 
 TComp Exp(TComp Z) {
-    Extended E = FP::Exp(Z.X);
     // A real argument: cos(+-0) is exactly 1 and sin(+-0) exactly +-0, so the
     // products are E and E * Y (a zero of Y's sign) without the two calls.
-    if (Z.Y == 0) return {E, FP::Mul(E, Z.Y)};
-    return {FP::Mul(E, FP::Cos(Z.Y)), FP::Mul(E, FP::Sin(Z.Y))};
+    if (Z.Y == 0) {
+        const Extended E = FP::Exp(Z.X);
+        return {E, FP::Mul(E, Z.Y)};
+    }
+    const Extended C = FP::Cos(Z.Y), S = FP::Sin(Z.Y);
+    if (Z.X > 11356) { // e^x alone overflows first; its products with cos and sin may fit
+        const Extended H = FP::Exp(Z.X / 2);
+        return {FP::Mul(H, FP::Mul(H, C)), FP::Mul(H, FP::Mul(H, S))};
+    }
+    const Extended E = FP::Exp(Z.X);
+    return {FP::Mul(E, C), FP::Mul(E, S)};
 }
 
 TComp Ln(TComp Z) {
-    return LogOf(Z);
+    if (Z.Y == 0 && Z.X > 0) return {std::log(Z.X), Z.Y};
+    if (Z == CompZero) FP::Raise(MsgZeroDivide);
+    return Checked(std::log(TStd(Z.X, Unsigned(Z.Y))));
 }
 
 TComp Sqr(TComp Z) {
-    return {FP::Sub(FP::Mul(Z.X, Z.X), FP::Mul(Z.Y, Z.Y)), FP::Mul(FP::Mul(Z.X, 2), Z.Y)};
+    return {FP::Mul(FP::Sub(Z.X, Z.Y), FP::Add(Z.X, Z.Y)), FP::Mul(FP::Mul(Z.X, 2), Z.Y)};
 }
 
 TComp Sqrt(TComp Z) {
-    return Power(Z, 0.5L);
+    if (Z.Y == 0 && Z.X >= 0) return {std::sqrt(Z.X), 0};
+    return Checked(std::sqrt(TStd(Z.X, Unsigned(Z.Y))));
 }
 
 TComp Power(TComp Z, TComp W) {
     if (Z == CompZero) return CompZero;
-    return Exp(LogOf(Z) * W);
+    if (W.Y == 0) {
+        if (Z.Y == 0 && (Z.X > 0 || IsWhole(W.X))) return FP::Checked(std::pow(Z.X, W.X));
+        if (Z.Y == 0) return HalfTurns(W.X) * FP::Checked(std::pow(-Z.X, W.X)); // arg z = pi
+        TComp R;
+        if (IsWhole(W.X) && std::fabs(W.X) <= MaxWholeExponent && PowerByProducts(Z, W.X, R)) return R;
+    }
+    return Exp(Ln(Z) * W);
 }
 
 TComp Power(TComp Z, Extended R) {
-    if (Z == CompZero) return CompZero;
-    return Exp(LogOf(Z) * R);
+    return Power(Z, TComp(R));
 }
 
 TComp Cos(TComp Z) {
-    TComp E1 = Exp(Cmplx(Z.Y, -Z.X));
-    TComp E2 = Exp(Cmplx(-Z.Y, Z.X));
-    return (E2 + E1) * 0.5L;
+    if (Z.Y == 0) return FP::Cos(Z.X);
+    return Checked(std::cos(ToStd(Z)));
 }
-
 TComp Sin(TComp Z) {
-    TComp E1 = Exp(Cmplx(-Z.Y, Z.X));
-    TComp E2 = Exp(Cmplx(Z.Y, -Z.X));
-    return (E1 - E2) * Cmplx(0, -0.5L);
+    if (Z.Y == 0) return FP::Sin(Z.X);
+    return Checked(std::sin(ToStd(Z)));
+}
+TComp Tan(TComp Z) {
+    if (Z.Y == 0) return FP::Checked(std::tan(Z.X));
+    return Checked(std::tan(ToStd(Z)));
 }
 
 TComp Cosh(TComp Z) {
-    return (Exp(Z) + Exp(-Z)) * 0.5L;
+    if (Z.Y == 0) return FP::Checked(std::cosh(Z.X));
+    return Checked(std::cosh(ToStd(Z)));
 }
 TComp Sinh(TComp Z) {
-    return (Exp(Z) - Exp(-Z)) * 0.5L;
+    if (Z.Y == 0) return FP::Checked(std::sinh(Z.X));
+    return Checked(std::sinh(ToStd(Z)));
 }
-
 TComp Tanh(TComp Z) {
-    TComp A = Exp(Z);
-    TComp B = Exp(-Z);
-    return (A - B) / (A + B);
+    if (Z.Y == 0) return std::tanh(Z.X);
+    return Checked(std::tanh(ToStd(Z)));
 }
 
 TComp ArcCosh(TComp Z) {
-    TComp RootMinus = Sqrt(Z - CompOne);
-    TComp RootPlus = Sqrt(Z + CompOne);
-    return Ln(Z + RootPlus * RootMinus);
+    if (Z.Y == 0 && Z.X >= 1) return std::acosh(Z.X);
+    return Checked(std::acosh(TStd(Z.X, Unsigned(Z.Y))));
 }
 
+// On the cut, the imaginary axis beyond +-i, the value is the limit from the
+// right above +i and from the left below -i.
 TComp ArcSinh(TComp Z) {
-    return Ln(Z + Sqrt(Sqr(Z) + CompOne));
+    if (Z.Y == 0) return std::asinh(Z.X);
+    return Checked(std::asinh(TStd(Z.X == 0 ? std::copysign(0.0L, Z.Y) : Z.X, Z.Y)));
 }
 
+// On the cut, the real axis beyond +-1, the imaginary part is -pi/2 right of 1
+// and +pi/2 left of -1.
 TComp ArcTanh(TComp Z) {
-    return (Ln(Z + CompOne) - Ln(CompOne - Z)) * 0.5L;
+    if (Z.Y == 0) {
+        const Extended A = std::fabs(Z.X);
+        if (A == 1) FP::Raise(MsgZeroDivide); // a pole, as ln 0
+        if (A < 1) return std::atanh(Z.X);
+        return Checked(std::atanh(TStd(Z.X, Z.X > 0 ? -0.0L : 0.0L)));
+    }
+    return Checked(std::atanh(ToStd(Z)));
 }
 
 std::int32_t Csgn(TComp Z) {
@@ -157,9 +270,12 @@ std::int32_t Csgn(TComp Z) {
     return 0;
 }
 
+// -s * i * ArcCosh(z) with s the sign of i(1 - z): the real part lies in [0, pi].
 TComp ArcCos(TComp Z) {
-    std::int32_t S = Csgn(Cmplx(Z.Y, FP::Sub(1, Z.X)));
-    return (CompI * ArcCosh(Z)) * static_cast<Extended>(-S);
+    if (Z.Y == 0 && std::fabs(Z.X) <= 1) return std::acos(Z.X);
+    const auto S = static_cast<Extended>(Csgn(Cmplx(Z.Y, FP::Sub(1, Z.X))));
+    const TComp W = ArcCosh(Z);
+    return {S * W.Y, -S * W.X};
 }
 
 TComp Sgn(TComp Z) {
@@ -202,7 +318,7 @@ TComp LnGamma(TComp Z) {
         Shifted.push_back(FP::Add(Shifted.back(), 1));
     TComp S = StirlingLnGamma(Cmplx(Shifted.back(), Z.Y));
     for (auto It = Shifted.rbegin() + 1; It != Shifted.rend(); ++It)
-        S = S - LogOf(Cmplx(*It, Z.Y));
+        S = S - Ln(Cmplx(*It, Z.Y));
     return S;
 }
 
@@ -220,11 +336,41 @@ TComp SumOfSquares(const TCompList& List) {
     return S;
 }
 
+TComp Mean(const TCompList& List) {
+    const auto N = static_cast<Extended>(List.size());
+    int Top = INT_MIN;
+    for (TComp Z : List)
+        if (Z != CompZero) Top = std::max(Top, TopExponent(Z));
+    if (Top < 16300) return Sum(List) / N;
+    // Near the top of the range the sum is taken of the values scaled down, so
+    // that it cannot overflow where the mean does not.
+    TComp S = CompZero;
+    for (TComp Z : List)
+        S = S + Scaled(Z, -64);
+    return CheckedScaled(S / N, 64);
+}
+
+// Two passes: the mean, then the squares of the deviations, scaled by a power of
+// two near the largest so they neither overflow nor underflow, with the
+// deviations' own sum as the correction for the rounding of the mean.
 TComp StdDev(const TCompList& List) {
-    Extended N = static_cast<Extended>(List.size());
-    TComp M2 = SumOfSquares(List) / N;
-    TComp M = Sum(List) / N;
-    return Power(M2 - Sqr(M), 0.5L);
+    const auto N = static_cast<Extended>(List.size());
+    const TComp M = Mean(List);
+    int Top = INT_MIN;
+    for (TComp Z : List)
+        if (Z != M) Top = std::max(Top, TopExponent(Z - M));
+    if (Top == INT_MIN) return CompZero;
+    TComp Squares = CompZero, Deviations = CompZero;
+    bool Real = true;
+    for (TComp Z : List) {
+        const TComp D = Scaled(Z - M, -Top);
+        Squares = Squares + Sqr(D);
+        Deviations = Deviations + D;
+        Real = Real && Z.IsReal();
+    }
+    TComp V = (Squares - Sqr(Deviations) / N) / N;
+    if (Real && V.X < 0) V = CompZero;
+    return CheckedScaled(Sqrt(V), Top);
 }
 
 namespace {

@@ -95,9 +95,10 @@ inline TComp operator+(TComp A, TComp B) {
 inline TComp operator-(TComp A, TComp B) {
     return {FP::Sub(A.X, B.X), FP::Sub(A.Y, B.Y)};
 }
-inline TComp operator*(TComp A, TComp B) {
-    return {FP::Sub(FP::Mul(A.X, B.X), FP::Mul(A.Y, B.Y)), FP::Add(FP::Mul(A.Y, B.X), FP::Mul(A.X, B.Y))};
-}
+// Products and quotients are correct in each part to about one rounding, also
+// where the part's terms cancel; a quotient is scaled, so it fails only when its
+// value is out of range (or the divisor is zero).
+TComp operator*(TComp A, TComp B);
 TComp operator/(TComp A, TComp B);
 inline TComp operator*(TComp A, Extended R) {
     return {FP::Mul(R, A.X), FP::Mul(R, A.Y)};
@@ -129,23 +130,30 @@ inline Extended Im(TComp Z) {
 inline TComp Conj(TComp Z) {
     return {Z.X, -Z.Y};
 }
-Extended Abs(TComp Z); // modulus, without scaling
+// The functions below answer within a few units of the last place in each part
+// that is not a residue of the other. Real arguments in a function's real domain
+// give real results. On a branch cut the value is that of the side the
+// logarithm's convention names: the negative real axis has the argument +pi.
+Extended Abs(TComp Z); // modulus, scaled: no square overflows
 Extended Arg(TComp Z); // principal argument; the negative real axis gives +pi
 TComp Exp(TComp Z);
-TComp Ln(TComp Z);
+TComp Ln(TComp Z); // Ln(0): division by zero
 TComp Sqr(TComp Z);
 TComp Sqrt(TComp Z);
-TComp Power(TComp Z, TComp W); // 0^w is 0 for every w
+// 0^w is 0 for every w. A real base with a whole exponent is exact to a rounding;
+// a complex base with a whole exponent up to 64 in magnitude goes by products.
+TComp Power(TComp Z, TComp W);
 TComp Power(TComp Z, Extended R);
 TComp Sin(TComp Z);
 TComp Cos(TComp Z);
+TComp Tan(TComp Z);
 TComp Sinh(TComp Z);
 TComp Cosh(TComp Z);
 TComp Tanh(TComp Z);
-TComp ArcCos(TComp Z);
+TComp ArcCos(TComp Z);  // real part in [0, pi]; ArcCos(x > 1) has a positive imaginary part
 TComp ArcCosh(TComp Z);
 TComp ArcSinh(TComp Z);
-TComp ArcTanh(TComp Z);
+TComp ArcTanh(TComp Z); // +-1: division by zero
 std::int32_t Csgn(TComp Z);
 TComp Sgn(TComp Z);
 // A real part below 9 is shifted up to 9 one unit at a time; below
@@ -158,7 +166,8 @@ TComp LnGamma(TComp Z);
 inline constexpr Extended LnGammaReflectBelow = -4000;
 TComp Sum(const TCompList& List);
 TComp SumOfSquares(const TCompList& List);
-TComp StdDev(const TCompList& List);
+TComp Mean(const TCompList& List);   // no overflow where the mean fits; empty: invalid operation
+TComp StdDev(const TCompList& List); // population form, complex squares; empty: invalid operation
 
 // Formatting. A part whose ratio to the other is below NegligibleRatio is not printed.
 inline constexpr Extended NegligibleRatio = 1e-16L;

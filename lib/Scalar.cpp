@@ -1,6 +1,10 @@
 #include "Scalar.h"
 
+#include "Exact.h"
 #include "Utils.h"
+
+#include <algorithm>
+#include <cmath>
 
 #include <chrono>
 #include <ctime>
@@ -47,6 +51,34 @@ TIntPair IntegerOperands(TComp A, TComp B, const char* Name) {
     if (P.B == 0) throw EMathError(MsgIntDivByZero);
     return P;
 }
+bool IsWholeNumber(Extended V) {
+    return std::trunc(V) == V;
+}
+
+constexpr Extended Ln10 = 2.30258509299404568402L;
+
+// binom(N, K) of whole 0 <= K <= N < 2^63 as a running product of quotients
+// (N - K + I) / I, carried wide so the result is correctly rounded. From
+// K = 16385 up (with K <= N / 2) it exceeds 2^K and so the range.
+Extended WholeBinomial(Extended N, Extended K) {
+    K = std::min(K, N - K);
+    if (K > 16384) FP::Raise(MsgOverflow);
+    Exact::TWide R(1);
+    for (Extended I = 1; I <= K; ++I) {
+        R.MulBy(N - K + I);
+        R.DivBy(I);
+    }
+    return FP::Checked(R.Value());
+}
+
+// One Newton step on R^B = A: it removes the error of 1/B's rounding, which the
+// power magnifies by ln A (a cube root of 1E4000 would be off in the 16th digit).
+TComp RefinedRoot(Extended A, Extended B, Extended R) {
+    if (!std::isnormal(R)) return R;
+    const Extended T = std::pow(R, B);
+    if (!std::isnormal(T)) return R;
+    return R - R * ((T - A) / (B * T));
+}
 } // namespace
 
 ECountError::ECountError(const std::string& Name, std::int32_t Count)
@@ -82,12 +114,14 @@ TComp FnAcosh(TComp Z) {
     return ArcCosh(Z);
 }
 TComp FnAsin(TComp Z) {
+    if (Z.Y == 0 && std::fabs(Z.X) <= 1) return std::asin(Z.X);
     return ArcSinh(Cmplx(-Z.Y, Z.X)) / CompI;
 }
 TComp FnAsinh(TComp Z) {
     return ArcSinh(Z);
 }
 TComp FnAtan(TComp Z) {
+    if (Z.Y == 0) return std::atan(Z.X);
     return ArcTanh(CompI * Z) * Cmplx(0, -1);
 }
 TComp FnAtanh(TComp Z) {
@@ -100,6 +134,9 @@ TComp FnAtan2(TComp A, TComp B) {
 }
 
 TComp FnBinom(TComp A, TComp B) {
+    if (A.IsReal() && B.IsReal() && IsWholeNumber(A.X) && IsWholeNumber(B.X) && B.X >= 0 && B.X <= A.X &&
+        A.X < TwoTo63)
+        return WholeBinomial(A.X, B.X);
     TComp F1 = FnFact(A - B);
     TComp F2 = FnFact(B);
     TComp F3 = FnFact(A);
@@ -138,6 +175,7 @@ TComp FnExp(TComp Z) {
     return Exp(Z);
 }
 TComp FnFact(TComp Z) {
+    if (Z.IsReal()) return RealGamma(FP::Add(Z.X, 1));
     return Exp(LnGamma(Z + CompOne));
 }
 
@@ -154,10 +192,11 @@ TComp FnLn(TComp Z) {
     return Ln(Z);
 }
 TComp FnLog(TComp Z) {
-    return Ln(Z) / Ln(CompTen);
+    if (Z.Y == 0 && Z.X > 0) return std::log10(Z.X); // exact at powers of ten
+    return Ln(Z) / Ln10;
 }
 TComp FnMean(const TCompList& List) {
-    return Sum(List) / static_cast<Extended>(List.size());
+    return Mean(List);
 }
 
 TComp FnMod(TComp A, TComp B) {
@@ -179,7 +218,9 @@ TComp FnRnd(const TCompList& List) {
 }
 
 TComp FnRoot(TComp A, TComp B) {
-    return Power(A, CompOne / B);
+    const TComp R = Power(A, CompOne / B);
+    if (A.IsReal() && A.X > 0 && B.IsReal()) return RefinedRoot(A.X, B.X, R.X);
+    return R;
 }
 TComp FnRound(TComp Z) {
     return {static_cast<Extended>(round64(Z.X)), static_cast<Extended>(round64(Z.Y))};
@@ -194,15 +235,14 @@ TComp FnSinh(TComp Z) {
     return Sinh(Z);
 }
 TComp FnSqrt(TComp Z) {
-    return Power(Z, 0.5L);
+    return Sqrt(Z);
 }
 TComp FnStdev(const TCompList& List) {
     return StdDev(List);
 }
 
 TComp FnTan(TComp Z) {
-    TComp C = Cos(Z);
-    return Sin(Z) / C;
+    return Tan(Z);
 }
 
 TComp FnTanh(TComp Z) {

@@ -1,5 +1,7 @@
 #include "Utils.h"
 
+#include "Exact.h"
+
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
@@ -16,16 +18,24 @@
 
 Extended Gamma(Extended X) {
     if (X < 0) throw std::runtime_error("Argument out of domain in \"Gamma()\"");
-    Extended A = 1;
-    while (X < 11) {
-        A = FP::Div(A, X);
-        X = FP::Add(X, 1);
+    return RealGamma(X);
+}
+
+Extended Factorial(std::uint32_t N) {
+    if (N > MaxFactorial) FP::Raise(MsgOverflow);
+    Exact::TWide P(1);
+    for (std::uint32_t K = 2; K <= N; ++K)
+        P.MulBy(K);
+    return P.Value();
+}
+
+Extended RealGamma(Extended X) {
+    if (std::trunc(X) == X) {
+        if (X <= 0) FP::Raise(MsgZeroDivide); // a pole
+        if (X > MaxFactorial + 1) FP::Raise(MsgOverflow);
+        return Factorial(static_cast<std::uint32_t>(X) - 1);
     }
-    Extended S = FP::Add(FP::Sub(FP::Mul(FP::Ln(X), FP::Sub(X, 0.5L)), X),
-                         FP::Mul(FP::Ln(6.28318530717958648L), 0.5L));
-    for (int K = 0; K < 8; ++K)
-        S = FP::Add(S, FP::Mul(std::pow(X, static_cast<Extended>(-(2 * K + 1))), StirlingCoefficients[K]));
-    return FP::Mul(A, FP::Exp(S));
+    return FP::Checked(std::tgamma(X));
 }
 
 std::uint64_t Gcd64(std::int64_t A, std::int64_t B) {

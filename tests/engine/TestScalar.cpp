@@ -147,3 +147,21 @@ TEST(ArcConstants, HoldTheirExactPatterns) {
     EXPECT_EQ(MinuteInRadians, 2.90888208665721597e-4L);
     EXPECT_EQ(SecondInRadians, 4.84813681109535994e-6L);
 }
+
+// Every binomial coefficient up to n = 120 fits in 128 bits: the exact integer,
+// converted once, is the correctly rounded value the wide product must give.
+TEST(Binom, WholeArgumentsGiveTheCorrectlyRoundedInteger) {
+    std::vector<unsigned __int128> Row{1};
+    for (int N = 1; N <= 120; ++N) {
+        std::vector<unsigned __int128> Next(N + 1, 1);
+        for (int K = 1; K < N; ++K)
+            Next[K] = Row[K - 1] + Row[K];
+        Row = std::move(Next);
+        for (int K = 0; K <= N; ++K) {
+            SCOPED_TRACE(std::to_string(N) + " " + std::to_string(K));
+            ASSERT_EQ(FnBinom(N, K), TComp(static_cast<Extended>(Row[K])));
+        }
+    }
+    EXPECT_THROW_MSG(FnBinom(40000, 20000), EMathError, MsgOverflow);
+    EXPECT_THROW_MSG(FnBinom(2, 5), EMathError, MsgZeroDivide); // fact(-3) is a pole
+}

@@ -90,21 +90,22 @@ TComp HalfTurns(Extended W) {
     }
 }
 
-// Z^N for a whole N up to MaxWholeExponent in magnitude by repeated products:
-// Gaussian integers stay exact. False when an intermediate power could leave the
-// range, which the logarithm form then handles.
-constexpr Extended MaxWholeExponent = 64;
+// Z^N for a whole N by repeated products carried wide, so the result is right to
+// a rounding in each part (Gaussian integers stay exact). False when the power
+// is certainly out of range, which the logarithm form reports as it should.
 bool PowerByProducts(TComp Z, Extended N, TComp& Result) {
-    if (std::fabs(N) * (std::abs(TopExponent(Z)) + 1) > 16000) return false;
+    if (std::fabs(N) * (std::abs(TopExponent(Z)) + 1) > 1e6L) return false;
     auto M = static_cast<std::uint64_t>(std::fabs(N));
-    TComp R = CompOne, B = Z;
+    Exact::TWideComp R(CompOne), B(Z);
     for (;;) {
-        if (M & 1) R = R * B;
+        if (M & 1) R.MulBy(B);
         M >>= 1;
         if (M == 0) break;
-        B = B * B;
+        B.MulBy(B);
     }
-    Result = N < 0 ? CompOne / R : R;
+    if (N < 0) R.Invert();
+    const TComp V = R.Value();
+    Result = {FP::Checked(V.X), FP::Checked(V.Y)};
     return true;
 }
 
@@ -199,11 +200,18 @@ TComp Sqrt(TComp Z) {
 
 TComp Power(TComp Z, TComp W) {
     if (Z == CompZero) return CompZero;
+    if (Z.Y == 0 && Z.X > 0 && W.Y != 0) {
+        // x^(a+bi) = x^a (cos(b ln x), sin(b ln x)): the modulus keeps all its digits
+        // however large a is, where exp(a ln x) would multiply ln x's rounding by a.
+        const Extended M = FP::Checked(std::pow(Z.X, W.X));
+        const Extended A = FP::Mul(W.Y, std::log(Z.X));
+        return {FP::Mul(M, std::cos(A)), FP::Mul(M, std::sin(A))};
+    }
     if (W.Y == 0) {
         if (Z.Y == 0 && (Z.X > 0 || IsWhole(W.X))) return FP::Checked(std::pow(Z.X, W.X));
         if (Z.Y == 0) return HalfTurns(W.X) * FP::Checked(std::pow(-Z.X, W.X)); // arg z = pi
         TComp R;
-        if (IsWhole(W.X) && std::fabs(W.X) <= MaxWholeExponent && PowerByProducts(Z, W.X, R)) return R;
+        if (IsWhole(W.X) && PowerByProducts(Z, W.X, R)) return R;
     }
     return Exp(Ln(Z) * W);
 }
@@ -309,12 +317,12 @@ TComp ReflectedLnGamma(TComp Z) {
 
 TComp LnGamma(TComp Z) {
     if (Z.Y < 0) return Conj(LnGamma(Conj(Z)));
-    if (Z.X >= 9) return StirlingLnGamma(Z);
+    if (Z.X >= StirlingFrom) return StirlingLnGamma(Z);
     if (Z.X < LnGammaReflectBelow) return ReflectedLnGamma(Z);
-    // Shift the real part up to 9 one unit at a time, then subtract the
+    // Shift the real part up to StirlingFrom one unit at a time, then subtract the
     // logarithms of the shifted-over arguments, the highest first.
     std::vector<Extended> Shifted{Z.X};
-    while (Shifted.back() < 9)
+    while (Shifted.back() < StirlingFrom)
         Shifted.push_back(FP::Add(Shifted.back(), 1));
     TComp S = StirlingLnGamma(Cmplx(Shifted.back(), Z.Y));
     for (auto It = Shifted.rbegin() + 1; It != Shifted.rend(); ++It)

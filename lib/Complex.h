@@ -141,7 +141,7 @@ TComp Ln(TComp Z); // Ln(0): division by zero
 TComp Sqr(TComp Z);
 TComp Sqrt(TComp Z);
 // 0^w is 0 for every w. A real base with a whole exponent is exact to a rounding;
-// a complex base with a whole exponent up to 64 in magnitude goes by products.
+// a complex base with a whole exponent goes by products carried wide.
 TComp Power(TComp Z, TComp W);
 TComp Power(TComp Z, Extended R);
 TComp Sin(TComp Z);
@@ -156,7 +156,8 @@ TComp ArcSinh(TComp Z);
 TComp ArcTanh(TComp Z); // +-1: division by zero
 std::int32_t Csgn(TComp Z);
 TComp Sgn(TComp Z);
-// A real part below 9 is shifted up to 9 one unit at a time; below
+// A real part below StirlingFrom is shifted up to it one unit at a time (from
+// there the series' first omitted term is below 1E-20); below
 // LnGammaReflectBelow the reflection formula answers in constant time instead.
 // There |G(z)| is below half the smallest subnormal whatever the imaginary part
 // (it is at most 1 / (G(4001) * 3.6E-4951), about 1E-7720), so exp of either
@@ -164,6 +165,7 @@ TComp Sgn(TComp Z);
 // point division by zero", as ln 0 does when shifting reaches it.
 TComp LnGamma(TComp Z);
 inline constexpr Extended LnGammaReflectBelow = -4000;
+inline constexpr Extended StirlingFrom = 16;
 TComp Sum(const TCompList& List);
 TComp SumOfSquares(const TCompList& List);
 TComp Mean(const TCompList& List);   // no overflow where the mean fits; empty: invalid operation

@@ -9,6 +9,7 @@
 #pragma once
 #include "Complex.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Exact {
@@ -54,39 +55,42 @@ inline Extended DiffOfProducts(Extended A, Extended B, Extended C, Extended D) {
     return S.Hi + (S.Lo + (P.Lo - Q.Lo));
 }
 
+// Sums, products and quotients of pairs, to about twice the extended precision
+// (within the product range).
+inline TPair Renormalized(Extended Hi, Extended Lo) {
+    const Extended S = Hi + Lo;
+    return {S, Lo - (S - Hi)};
+}
+inline TPair operator+(TPair A, TPair B) {
+    const TPair S = TwoSum(A.Hi, B.Hi);
+    return Renormalized(S.Hi, S.Lo + (A.Lo + B.Lo));
+}
+inline TPair operator-(TPair A) {
+    return {-A.Hi, -A.Lo};
+}
+inline TPair operator*(TPair A, TPair B) {
+    const TPair P = TwoProduct(A.Hi, B.Hi);
+    return Renormalized(P.Hi, P.Lo + (A.Hi * B.Lo + A.Lo * B.Hi));
+}
+inline TPair operator/(TPair A, TPair B) {
+    const Extended Q = A.Hi / B.Hi;
+    const TPair P = TwoProduct(Q, B.Hi);
+    const Extended R = ((A.Hi - P.Hi) - P.Lo) + A.Lo - Q * B.Lo; // the remainder, nearly exact
+    return Renormalized(Q, R / B.Hi);
+}
+
 // A number as Hi + Lo with a separate power of two, so long products neither
 // overflow nor lose the low half: the value is (Hi + Lo) * 2^Exp2.
 class TWide {
   public:
-    TWide() = default;
     explicit TWide(Extended V) : F{V, 0} { Normalize(); }
 
-    // Multiplies by a whole number below 2^64 (exact in an extended float).
-    void MulBy(Extended M) {
-        const TPair P = TwoProduct(F.Hi, M);
-        F = Renormalized(P.Hi, P.Lo + F.Lo * M);
+    void MulBy(Extended M) { // M whole and below 2^64, or otherwise within the product range
+        F = F * TPair{M, 0};
         Normalize();
     }
-    // Divides by a non-zero whole number below 2^64.
     void DivBy(Extended D) {
-        const Extended Q = F.Hi / D;
-        const TPair P = TwoProduct(Q, D);
-        const Extended R = ((F.Hi - P.Hi) - P.Lo) + F.Lo; // the remainder, nearly exact
-        F = Renormalized(Q, R / D);
-        Normalize();
-    }
-    void MulBy(const TWide& W) {
-        const TPair P = TwoProduct(F.Hi, W.F.Hi);
-        F = Renormalized(P.Hi, P.Lo + F.Hi * W.F.Lo + F.Lo * W.F.Hi);
-        Exp2 += W.Exp2;
-        Normalize();
-    }
-    void DivBy(const TWide& W) {
-        const Extended Q = F.Hi / W.F.Hi;
-        const TPair P = TwoProduct(Q, W.F.Hi);
-        const Extended R = ((F.Hi - P.Hi) - P.Lo) + F.Lo - Q * W.F.Lo;
-        F = Renormalized(Q, R / W.F.Hi);
-        Exp2 -= W.Exp2;
+        F = F / TPair{D, 0};
         Normalize();
     }
     // The value rounded to an extended float; beyond the range an infinity (the
@@ -94,20 +98,54 @@ class TWide {
     Extended Value() const { return std::scalbn(F.Hi + F.Lo, static_cast<int>(Exp2)); }
 
   private:
-    static TPair Renormalized(Extended Hi, Extended Lo) {
-        const Extended S = Hi + Lo;
-        return {S, Lo - (S - Hi)};
-    }
     // Keeps Hi in [1, 2) so that every product stays inside the product range.
     void Normalize() {
         if (F.Hi == 0) return;
         const int E = std::ilogb(F.Hi);
-        F.Hi = std::scalbn(F.Hi, -E);
-        F.Lo = std::scalbn(F.Lo, -E);
+        F = {std::scalbn(F.Hi, -E), std::scalbn(F.Lo, -E)};
         Exp2 += E;
     }
 
     TPair F{1, 0};
+    long Exp2 = 0;
+};
+
+// A complex number with both parts carried wide and one power of two: whole
+// powers by repeated products keep twice the digits they print.
+class TWideComp {
+  public:
+    explicit TWideComp(TComp Z) : FX{Z.X, 0}, FY{Z.Y, 0} { Normalize(); }
+
+    void MulBy(const TWideComp& W) {
+        const TPair X = FX * W.FX + -(FY * W.FY);
+        FY = FX * W.FY + FY * W.FX;
+        FX = X;
+        Exp2 += W.Exp2;
+        Normalize();
+    }
+    void Invert() { // 1 / (x + iy) = (x - iy) / (x^2 + y^2); not for zero
+        const TPair D = FX * FX + FY * FY;
+        FX = FX / D;
+        FY = -(FY / D);
+        Exp2 = -Exp2;
+        Normalize();
+    }
+    TComp Value() const {
+        const int E = static_cast<int>(Exp2);
+        return {std::scalbn(FX.Hi + FX.Lo, E), std::scalbn(FY.Hi + FY.Lo, E)};
+    }
+
+  private:
+    void Normalize() {
+        const Extended Top = std::max(std::fabs(FX.Hi), std::fabs(FY.Hi));
+        if (Top == 0) return;
+        const int E = std::ilogb(Top);
+        FX = {std::scalbn(FX.Hi, -E), std::scalbn(FX.Lo, -E)};
+        FY = {std::scalbn(FY.Hi, -E), std::scalbn(FY.Lo, -E)};
+        Exp2 += E;
+    }
+
+    TPair FX, FY;
     long Exp2 = 0;
 };
 } // namespace Exact

@@ -232,3 +232,24 @@ TEST(FloatToGeneral, RoundsTo18DigitsThenCutsHalfUp) {
         EXPECT_EQ(FloatToGeneral(C.Value, C.Precision, C.Separator), C.Text);
     }
 }
+
+// Whole powers go by wide products: every Gaussian integer power whose parts fit
+// in 64 bits comes out exact, however many products it takes.
+TEST(Power, WholePowersOfGaussianIntegersAreExact) {
+    const std::pair<std::int64_t, std::int64_t> Bases[] = {{1, 2}, {-3, 1}, {2, -5}, {7, 6}, {-1, -1}};
+    for (auto [A, B] : Bases) {
+        __int128 X = 1, Y = 0;
+        for (int N = 1; N < 200; ++N) {
+            const __int128 NextX = X * A - Y * B, NextY = X * B + Y * A;
+            X = NextX;
+            Y = NextY;
+            const __int128 Limit = static_cast<__int128>(1) << 63;
+            if (X >= Limit || X <= -Limit || Y >= Limit || Y <= -Limit) break;
+            SCOPED_TRACE(std::to_string(A) + " " + std::to_string(B) + " ^ " + std::to_string(N));
+            ASSERT_EQ(Power(Cmplx(A, B), N), Cmplx(static_cast<Extended>(X), static_cast<Extended>(Y)));
+        }
+    }
+    EXPECT_EQ(Power(Cmplx(3, 4), -1), Cmplx(0.12L, -0.16L));
+    EXPECT_THROW_MSG(Power(Cmplx(1e3000L, 1e3000L), 2), EMathError, MsgOverflow);
+    EXPECT_EQ(Power(Cmplx(1e-3000L, 1e-3000L), 2), CompZero); // underflow is silent
+}

@@ -49,6 +49,9 @@ TStd ToStd(TComp Z) {
 TComp Checked(TStd W) {
     return {FP::Checked(W.real()), FP::Checked(W.imag())};
 }
+TComp Checked(TComp W) {
+    return {FP::Checked(W.X), FP::Checked(W.Y)};
+}
 
 // A zero as +0. The library chooses the side of a branch cut by the sign of the
 // zero on it; ours is always the side of +0 (the negative real axis has the
@@ -107,6 +110,11 @@ bool PowerByProducts(TComp Z, Extended N, TComp& Result) {
     const TComp V = R.Value();
     Result = {FP::Checked(V.X), FP::Checked(V.Y)};
     return true;
+}
+
+// Where wide logarithms and products cannot overflow.
+bool WithinWide(TComp Z) {
+    return std::fabs(Z.X) < 0x1p1000L && std::fabs(Z.Y) < 0x1p1000L;
 }
 
 TComp StirlingLnGamma(TComp Z) {
@@ -200,20 +208,17 @@ TComp Sqrt(TComp Z) {
 
 TComp Power(TComp Z, TComp W) {
     if (Z == CompZero) return CompZero;
-    if (Z.Y == 0 && Z.X > 0 && W.Y != 0) {
-        // x^(a+bi) = x^a (cos(b ln x), sin(b ln x)): the modulus keeps all its digits
-        // however large a is, where exp(a ln x) would multiply ln x's rounding by a.
-        const Extended M = FP::Checked(std::pow(Z.X, W.X));
-        const Extended A = FP::Mul(W.Y, std::log(Z.X));
-        return {FP::Mul(M, std::cos(A)), FP::Mul(M, std::sin(A))};
-    }
     if (W.Y == 0) {
         if (Z.Y == 0 && (Z.X > 0 || IsWhole(W.X))) return FP::Checked(std::pow(Z.X, W.X));
         if (Z.Y == 0) return HalfTurns(W.X) * FP::Checked(std::pow(-Z.X, W.X)); // arg z = pi
         TComp R;
         if (IsWhole(W.X) && PowerByProducts(Z, W.X, R)) return R;
     }
-    return Exp(Ln(Z) * W);
+    // exp(w ln z) multiplies the rounding of ln z by |w ln z|: beyond 2 the
+    // logarithm and the product are carried wide.
+    const TComp P = Ln(Z) * W;
+    if (std::fabs(P.X) + std::fabs(P.Y) <= 2 || !WithinWide(W)) return Exp(P);
+    return Checked(Exact::Exp(Exact::Widened(W) * Exact::Ln(Exact::Widened(Z))));
 }
 
 TComp Power(TComp Z, Extended R) {
@@ -313,10 +318,68 @@ TComp ReflectedLnGamma(TComp Z) {
     const TComp G = StirlingLnGamma(Cmplx(1 - Z.X, -Z.Y));
     return {1.14472988584940017414L - LnSin - G.X, -ArgSin - G.Y}; // ln pi - ln sin(pi z) - ln G(1 - z)
 }
+
+// The series with its leading terms wide; the real part of W is at least StirlingFrom.
+Exact::TWideC WideStirlingLnGamma(Exact::TWideC W) {
+    using namespace Exact;
+    const TWideC Lead = (W - TWideC{{0.5L, 0}, {}}) * Ln(W) - W + TWideC{LnSqrt2Pi, {}};
+    const TComp U = CompOne / Rounded(W);
+    const TComp U2 = Sqr(U);
+    TComp T = U, Series = CompZero;
+    for (Extended C : StirlingCoefficients) {
+        Series = Series + T * C;
+        T = T * U2;
+    }
+    return Lead + Widened(Series);
+}
+
+// ln G(Z) carried wide, for a real part from LnGammaReflectBelow and parts within
+// the wide range. The shifts add whole units to the wide real part, so they are exact.
+Exact::TWideC WideLnGamma(Exact::TWideC Z) {
+    using namespace Exact;
+    if (Z.Y.Hi < 0) {
+        const TWideC G = WideLnGamma({Z.X, -Z.Y});
+        return {G.X, -G.Y};
+    }
+    TWideC Logs{};
+    while (Z.X.Hi < StirlingFrom) {
+        Logs = Logs + Ln(Z);
+        Z.X = Z.X + TPair{1, 0};
+    }
+    return WideStirlingLnGamma(Z) - Logs;
+}
+
+bool WideLnGammaFits(TComp Z) {
+    return Z.X >= LnGammaReflectBelow && WithinWide(Z);
+}
+
+// Z + 1, exact as a wide value.
+Exact::TWideC PlusOne(TComp Z) {
+    return {Exact::TPair{Z.X, 0} + Exact::TPair{1, 0}, {Z.Y, 0}};
+}
 } // namespace
+
+TComp FactorialOf(TComp Z) {
+    if (!WideLnGammaFits(Z)) return Exp(LnGamma(Z + CompOne));
+    return Checked(Exact::Exp(WideLnGamma(PlusOne(Z))));
+}
+
+TComp BinomialOf(TComp A, TComp B) {
+    const TComp D = A - B;
+    if (!WideLnGammaFits(A) || !WideLnGammaFits(B) || !WideLnGammaFits(D))
+        return (FactorialOf(A) / FactorialOf(B)) / FactorialOf(D);
+    using namespace Exact;
+    const TWideC LnD = WideLnGamma(TWideC{TPair{A.X, 0} + TPair{-B.X, 0}, TPair{A.Y, 0} + TPair{-B.Y, 0}} +
+                                   TWideC{{1, 0}, {}});
+    const TWideC LnB = WideLnGamma(PlusOne(B));
+    const TWideC LnA = WideLnGamma(PlusOne(A));
+    const TComp R = Checked(Exact::Exp(LnA - LnB - LnD));
+    return A.IsReal() && B.IsReal() ? R.X : R;
+}
 
 TComp LnGamma(TComp Z) {
     if (Z.Y < 0) return Conj(LnGamma(Conj(Z)));
+    if (WideLnGammaFits(Z)) return Exact::Rounded(WideLnGamma(Exact::Widened(Z)));
     if (Z.X >= StirlingFrom) return StirlingLnGamma(Z);
     if (Z.X < LnGammaReflectBelow) return ReflectedLnGamma(Z);
     // Shift the real part up to StirlingFrom one unit at a time, then subtract the

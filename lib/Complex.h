@@ -165,6 +165,11 @@ TComp Sgn(TComp Z);
 // point division by zero", as ln 0 does when shifting reaches it.
 TComp LnGamma(TComp Z);
 inline constexpr Extended LnGammaReflectBelow = -4000;
+// G(Z + 1) and G(A + 1) / (G(B + 1) G(A - B + 1)), through log-gamma carried wide
+// so the exponential keeps the digits a large logarithm would cost. Poles fail
+// as LnGamma does; a value beyond the range with "Floating point overflow".
+TComp FactorialOf(TComp Z);
+TComp BinomialOf(TComp A, TComp B);
 inline constexpr Extended StirlingFrom = 16;
 TComp Sum(const TCompList& List);
 TComp SumOfSquares(const TCompList& List);

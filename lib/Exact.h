@@ -1,8 +1,9 @@
 // Error-free steps on extended floats: a product or a sum as the rounded result
-// plus the exact rounding error, and numbers carried as such a pair. The complex
-// product uses them where its two terms cancel; the factorial and the binomial
-// coefficient of whole numbers carry their running products in them, so a
-// thousand roundings still leave the result correctly rounded.
+// plus the exact rounding error, and numbers carried as such a pair, to about
+// twice the extended precision. The complex product uses them where its two
+// terms cancel; the factorial and the binomial coefficient of whole numbers
+// carry their running products in them; powers and the log-gamma function take
+// their logarithms wide, so that exp of a large logarithm keeps its digits.
 //
 // Callers keep the operands of TwoProduct within SafeProductRange, so that the
 // split cannot overflow and the error term cannot underflow.
@@ -148,4 +149,35 @@ class TWideComp {
     TPair FX, FY;
     long Exp2 = 0;
 };
+// A complex number with wide parts and no separate exponent: logarithms, and
+// the arguments of exponentials, whose magnitudes stay below about 2^1000.
+struct TWideC {
+    TPair X, Y;
+};
+inline TWideC operator+(TWideC A, TWideC B) {
+    return {A.X + B.X, A.Y + B.Y};
+}
+inline TWideC operator-(TWideC A, TWideC B) {
+    return {A.X + -B.X, A.Y + -B.Y};
+}
+inline TWideC operator*(TWideC A, TWideC B) {
+    return {A.X * B.X + -(A.Y * B.Y), A.X * B.Y + A.Y * B.X};
+}
+inline TWideC Widened(TComp Z) {
+    return {{Z.X, 0}, {Z.Y, 0}};
+}
+inline TComp Rounded(TWideC Z) {
+    return {Z.X.Hi + Z.X.Lo, Z.Y.Hi + Z.Y.Lo};
+}
+
+inline constexpr TPair Ln2{0xB17217F7D1CF79ACp-64L, -0xD871319FF0342543p-130L};
+inline constexpr TPair HalfPi{0xC90FDAA22168C235p-63L, -0xECE675D1FC8F8CBBp-129L};
+inline constexpr TPair LnSqrt2Pi{0xEB3F8E4325F5A535p-64L, -0xD686DFFD77CDBFB8p-129L};
+
+TPair Ln(TPair X);                         // X > 0
+void CosSin(TPair T, TPair& C, TPair& S);  // |T| up to a few turns
+TPair Arg(TPair X, TPair Y);               // the principal argument; -1 + 0i gives +pi
+TWideC Ln(TWideC Z);                       // Z = 0: "Floating point division by zero"
+// e^Z rounded to extended parts; out of range an infinity in a part (callers check).
+TComp Exp(TWideC Z);
 } // namespace Exact

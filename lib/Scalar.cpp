@@ -137,10 +137,7 @@ TComp FnBinom(TComp A, TComp B) {
     if (A.IsReal() && B.IsReal() && IsWholeNumber(A.X) && IsWholeNumber(B.X) && B.X >= 0 && B.X <= A.X &&
         A.X < TwoTo63)
         return WholeBinomial(A.X, B.X);
-    TComp F1 = FnFact(A - B);
-    TComp F2 = FnFact(B);
-    TComp F3 = FnFact(A);
-    return (F3 / F2) / F1;
+    return BinomialOf(A, B);
 }
 
 TComp FnCeil(TComp Z) {
@@ -176,7 +173,7 @@ TComp FnExp(TComp Z) {
 }
 TComp FnFact(TComp Z) {
     if (Z.IsReal()) return RealGamma(FP::Add(Z.X, 1));
-    return Exp(LnGamma(Z + CompOne));
+    return FactorialOf(Z);
 }
 
 TComp FnFloor(TComp Z) {

@@ -407,41 +407,98 @@ TComp SumOfSquares(const TCompList& List) {
     return S;
 }
 
+namespace {
+Exact::TPair ScaledPair(Exact::TPair A, int Exp2) {
+    return {std::scalbn(A.Hi, Exp2), std::scalbn(A.Lo, Exp2)};
+}
+} // namespace
+
+// The sum is carried wide, so cancelling items leave the mean correctly rounded;
+// near the top of the range the items are scaled down first, so that the sum
+// cannot overflow where the mean does not.
 TComp Mean(const TCompList& List) {
-    const auto N = static_cast<Extended>(List.size());
+    if (List.empty()) FP::Raise(MsgInvalidOp); // 0 / 0
     int Top = INT_MIN;
     for (TComp Z : List)
         if (Z != CompZero) Top = std::max(Top, TopExponent(Z));
-    if (Top < 16300) return Sum(List) / N;
-    // Near the top of the range the sum is taken of the values scaled down, so
-    // that it cannot overflow where the mean does not.
-    TComp S = CompZero;
-    for (TComp Z : List)
-        S = S + Scaled(Z, -64);
-    return CheckedScaled(S / N, 64);
+    const int Down = Top < 16300 ? 0 : 64;
+    Exact::TPair X, Y;
+    for (TComp Z : List) {
+        X = X + Exact::TPair{std::scalbn(Z.X, -Down), 0};
+        Y = Y + Exact::TPair{std::scalbn(Z.Y, -Down), 0};
+    }
+    const Exact::TPair N{static_cast<Extended>(List.size()), 0};
+    return CheckedScaled(Exact::Rounded({X / N, Y / N}), Down);
 }
 
-// Two passes: the mean, then the squares of the deviations, scaled by a power of
-// two near the largest so they neither overflow nor underflow, with the
+// Two passes: the mean, then the squares of the deviations, every deviation and
+// square exact in a pair and scaled by a power of two near the largest, with the
 // deviations' own sum as the correction for the rounding of the mean.
 TComp StdDev(const TCompList& List) {
-    const auto N = static_cast<Extended>(List.size());
+    using Exact::TPair;
     const TComp M = Mean(List);
     int Top = INT_MIN;
     for (TComp Z : List)
-        if (Z != M) Top = std::max(Top, TopExponent(Z - M));
+        if (Z != M) Top = std::max(Top, TopExponent(Z - M)); // overflows where the deviation does
     if (Top == INT_MIN) return CompZero;
-    TComp Squares = CompZero, Deviations = CompZero;
+    Exact::TWideC Squares{}, Deviations{};
     bool Real = true;
     for (TComp Z : List) {
-        const TComp D = Scaled(Z - M, -Top);
-        Squares = Squares + Sqr(D);
+        const Exact::TWideC D{ScaledPair(Exact::TwoSum(Z.X, -M.X), -Top), ScaledPair(Exact::TwoSum(Z.Y, -M.Y), -Top)};
+        Squares = Squares + D * D;
         Deviations = Deviations + D;
         Real = Real && Z.IsReal();
     }
-    TComp V = (Squares - Sqr(Deviations) / N) / N;
-    if (Real && V.X < 0) V = CompZero;
-    return CheckedScaled(Sqrt(V), Top);
+    const TPair N{static_cast<Extended>(List.size()), 0};
+    const Exact::TWideC C2 = Deviations * Deviations;
+    const Exact::TWideC V = Squares - Exact::TWideC{C2.X / N, C2.Y / N};
+    TComp Variance = Exact::Rounded({V.X / N, V.Y / N});
+    if (Real) Variance = Variance.X < 0 ? CompZero : TComp(Variance.X);
+    return CheckedScaled(Sqrt(Variance), Top);
+}
+
+Extended Factorial(std::uint32_t N) {
+    if (N > MaxFactorial) FP::Raise(MsgOverflow);
+    Exact::TWide P(1);
+    for (std::uint32_t K = 2; K <= N; ++K)
+        P.MulBy(K);
+    return P.Value();
+}
+
+Extended RealFactorial(Extended V) {
+    if (!IsWhole(V)) return FactorialOf(V).X; // the imaginary part is a residue of the poles' pi
+    if (V < 0) FP::Raise(MsgZeroDivide);
+    if (V > MaxFactorial) FP::Raise(MsgOverflow);
+    return Factorial(static_cast<std::uint32_t>(V));
+}
+
+namespace {
+// One Newton step on R^B = A for real A > 0: it removes the error of 1/B's
+// rounding, which the power magnifies by ln A (a cube root of 1E4000 would be
+// off in the 16th digit).
+Extended RefinedRoot(Extended A, Extended B, Extended R) {
+    if (!std::isnormal(R)) return R;
+    const Extended T = std::pow(R, B);
+    if (!std::isnormal(T)) return R;
+    return R - R * ((T - A) / (B * T));
+}
+} // namespace
+
+TComp Root(TComp A, TComp B) {
+    const TComp E = CompOne / B; // B = 0: division by zero
+    if (A == CompZero) return CompZero;
+    if (A.IsReal() && B.IsReal()) {
+        if (A.X > 0) return RefinedRoot(A.X, B.X, FP::Checked(std::pow(A.X, E.X)));
+        // |A|^(1/B) on the ray at pi / B
+        return HalfTurns(E.X) * RefinedRoot(-A.X, B.X, FP::Checked(std::pow(-A.X, E.X)));
+    }
+    const Extended Top = std::max(std::fabs(B.X), std::fabs(B.Y));
+    if ((E.Y == 0 && IsWhole(E.X)) || !WithinWide(B) || Top < 0x1p-1000L) return Power(A, E);
+    using namespace Exact;
+    const TPair C{B.X, 0}, D{B.Y, 0};
+    const TPair Q = C * C + D * D;
+    const TWideC Reciprocal{C / Q, -(D / Q)};
+    return Checked(Exact::Exp(Reciprocal * Exact::Ln(Widened(A))));
 }
 
 namespace {

@@ -170,6 +170,15 @@ inline constexpr Extended LnGammaReflectBelow = -4000;
 // as LnGamma does; a value beyond the range with "Floating point overflow".
 TComp FactorialOf(TComp Z);
 TComp BinomialOf(TComp A, TComp B);
+// N! correctly rounded, carried wide; 1754! is the largest that fits.
+inline constexpr std::uint32_t MaxFactorial = 1754;
+Extended Factorial(std::uint32_t N);
+// V! = G(V + 1) of a real: whole V exactly, the others through the wide
+// log-gamma; a negative whole V is a pole ("Floating point division by zero").
+Extended RealFactorial(Extended V);
+// The B-th root, A^(1/B) with 1/B taken exact: real roots by a Newton step on
+// the power, the others through a wide reciprocal and logarithm.
+TComp Root(TComp A, TComp B);
 inline constexpr Extended StirlingFrom = 16;
 TComp Sum(const TCompList& List);
 TComp SumOfSquares(const TCompList& List);

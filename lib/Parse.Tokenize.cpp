@@ -545,7 +545,7 @@ bool TTokenizer::ScanNumber(std::int32_t& P) {
         Value *= Percent;
         ++Q;
     } else if (Is(Q, Symb().Fact())) {
-        Value = Gamma(Value + 1);
+        Value = RealFactorial(Value); // a literal is never negative
         ++Q;
     } else if (Is(Q, Symb().Degree())) {
         Value *= DegreeInRadians;

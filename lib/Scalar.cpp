@@ -71,14 +71,6 @@ Extended WholeBinomial(Extended N, Extended K) {
     return FP::Checked(R.Value());
 }
 
-// One Newton step on R^B = A: it removes the error of 1/B's rounding, which the
-// power magnifies by ln A (a cube root of 1E4000 would be off in the 16th digit).
-TComp RefinedRoot(Extended A, Extended B, Extended R) {
-    if (!std::isnormal(R)) return R;
-    const Extended T = std::pow(R, B);
-    if (!std::isnormal(T)) return R;
-    return R - R * ((T - A) / (B * T));
-}
 } // namespace
 
 ECountError::ECountError(const std::string& Name, std::int32_t Count)
@@ -172,7 +164,7 @@ TComp FnExp(TComp Z) {
     return Exp(Z);
 }
 TComp FnFact(TComp Z) {
-    if (Z.IsReal()) return RealGamma(FP::Add(Z.X, 1));
+    if (Z.IsReal()) return RealFactorial(Z.X);
     return FactorialOf(Z);
 }
 
@@ -215,9 +207,7 @@ TComp FnRnd(const TCompList& List) {
 }
 
 TComp FnRoot(TComp A, TComp B) {
-    const TComp R = Power(A, CompOne / B);
-    if (A.IsReal() && A.X > 0 && B.IsReal()) return RefinedRoot(A.X, B.X, R.X);
-    return R;
+    return Root(A, B);
 }
 TComp FnRound(TComp Z) {
     return {static_cast<Extended>(round64(Z.X)), static_cast<Extended>(round64(Z.Y))};

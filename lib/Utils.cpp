@@ -1,6 +1,5 @@
 #include "Utils.h"
 
-#include "Exact.h"
 
 #include <cerrno>
 #include <clocale>
@@ -18,24 +17,9 @@
 
 Extended Gamma(Extended X) {
     if (X < 0) throw std::runtime_error("Argument out of domain in \"Gamma()\"");
-    return RealGamma(X);
-}
-
-Extended Factorial(std::uint32_t N) {
-    if (N > MaxFactorial) FP::Raise(MsgOverflow);
-    Exact::TWide P(1);
-    for (std::uint32_t K = 2; K <= N; ++K)
-        P.MulBy(K);
-    return P.Value();
-}
-
-Extended RealGamma(Extended X) {
-    if (std::trunc(X) == X) {
-        if (X <= 0) FP::Raise(MsgZeroDivide); // a pole
-        if (X > MaxFactorial + 1) FP::Raise(MsgOverflow);
-        return Factorial(static_cast<std::uint32_t>(X) - 1);
-    }
-    return FP::Checked(std::tgamma(X));
+    // X - 1 is exact from 1/2 up; below, G(X) = X! / X keeps the argument exact.
+    if (X >= 0.5L) return RealFactorial(X - 1);
+    return FP::Div(RealFactorial(X), X);
 }
 
 std::uint64_t Gcd64(std::int64_t A, std::int64_t B) {

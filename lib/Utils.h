@@ -10,13 +10,6 @@
 #include <string_view>
 
 Extended Gamma(Extended X); // X >= 0; negative X: "Argument out of domain in "Gamma()""
-// The gamma function of a real: whole arguments exactly by the factorial, the
-// others by the C library. Poles (0, -1, ...) fail with "Floating point division
-// by zero", values beyond the range with "Floating point overflow".
-Extended RealGamma(Extended X);
-// N! correctly rounded, carried wide; 1754! is the largest that fits.
-inline constexpr std::uint32_t MaxFactorial = 1754;
-Extended Factorial(std::uint32_t N);
 // Euclid on the magnitudes; unsigned so that the gcd of the most negative integer fits.
 std::uint64_t Gcd64(std::int64_t A, std::int64_t B);
 

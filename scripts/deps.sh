@@ -6,9 +6,10 @@
 #   --fuzz         with clang 14 and its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
 # The desktop packages include Xvfb, xwininfo (x11-utils) and Python 3, which
 # the desktop session test needs; without them CMake leaves that test out.
+# python3-mpmath is the reference of the accuracy check.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev)
+packages=(cmake g++ make libgtest-dev python3 python3-mpmath)
 engine_only=false
 for arg in "$@"; do
   case "$arg" in

@@ -12,6 +12,7 @@
 #include "Memo.h"
 #include "Parse.Infix.h"
 #include "Platform.h"
+#include "Settings.h"
 #include "ShortCut.h"
 #include "StatusBar.h"
 #include "Utils.h"
@@ -47,16 +48,19 @@ constexpr int DesignedClientWidth = 529;
 constexpr int DesignedClientHeight = 456;
 constexpr QPoint DesignedPosition(350, 208);
 constexpr int MemoMargin = 6;
-constexpr int MinFontSize = 8;
-constexpr int MaxFontSize = 30;
+constexpr int MinFontSize = TSettings::MinFontSize;
+constexpr int MaxFontSize = TSettings::MaxFontSize;
 constexpr TColor DefaultBackColor = 16777215; // white
 // The Tools menu's entry for Insert function carries this key of its own; while
 // the menu is attached it is looked up before the action list (see MenuClaims).
 constexpr TShortCut MenuFunctionKey = scCtrl | 'F';
 
-const char* const ToolBarActions[] = {
-    "EditCopy",      "EditPaste",   "FontToggleChar", "ToolsInsertVariable", "ToolsInsertFunction",
-    "ToolsKeyboard", "ViewMenubar", "ProgramHelp",    "ProgramExit"};
+// In a list of menu entries, a separator line.
+constexpr TActionId Separator = aiCount;
+
+constexpr TActionId ToolBarActions[] = {
+    aiEditCopy,      aiEditPaste,   aiFontToggleChar, aiToolsInsertVariable, aiToolsInsertFunction,
+    aiToolsKeyboard, aiViewMenubar, aiProgramHelp,    aiProgramExit};
 
 // The text of the input box as the runner reads it: rows separated by CR LF.
 std::u16string ProgramText(QString Text) {
@@ -66,17 +70,16 @@ std::u16string ProgramText(QString Text) {
     return Text.toStdU16String();
 }
 
-// Where the files shipped with the calculator are: beside the executable, or
-// in the shared data folder of an installation (bin/../share/sumtra).
-QStringList ShippedDirs() {
-    return {ExeDir(), QDir::cleanPath(ExeDir() + QStringLiteral("../share/sumtra")) + u'/'};
-}
-
 // Enter evaluates; Shift+Enter and Ctrl+Enter, unless bound to an action, break the line.
 bool IsLineBreakKey(const QKeyEvent& Key) {
     const Qt::KeyboardModifiers Mods = Key.modifiers() & ~Qt::KeypadModifier;
     return (Key.key() == Qt::Key_Return || Key.key() == Qt::Key_Enter) &&
            (Mods == Qt::ShiftModifier || Mods == Qt::ControlModifier);
+}
+
+// Errors of file commands and start-up files are shown and the window carries on.
+void ShowError(const std::exception& E) {
+    WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
 }
 
 QMargins FrameMargins(const QWidget& W) {
@@ -87,6 +90,7 @@ QMargins FrameMargins(const QWidget& W) {
 } // namespace
 
 struct TMainForm::TActionRow {
+    TActionId Id;
     const char* Name;
     const char* Category;
     const char* Caption;
@@ -97,85 +101,93 @@ struct TMainForm::TActionRow {
 };
 
 // The order of this table is the order of the action list, of the "Shortcuts"
-// section of the settings file and of the hotkeys editor.
+// section of the settings file and of the hotkeys editor. ORDER TActionId
 const TMainForm::TActionRow TMainForm::ActionRows[] = {
-    {"ProgramHelp", "Program", "Help", vkF1, "Shows help", &TMainForm::ProgramHelp, false},
-    {"ProgramAbout", "Program", "About", 0, "Shows infromation about the program", &TMainForm::ProgramAbout,
+    {aiProgramHelp, "ProgramHelp", "Program", "Help", vkF1, "Shows help", &TMainForm::ProgramHelp, false},
+    {aiProgramAbout, "ProgramAbout", "Program", "About", 0, "Shows infromation about the program",
+     &TMainForm::ProgramAbout, false},
+    {aiProgramExit, "ProgramExit", "Program", "Exit", vkEscape, "Exits the program", &TMainForm::ProgramExit,
      false},
-    {"ProgramExit", "Program", "Exit", vkEscape, "Exits the program", &TMainForm::ProgramExit, false},
-    {"FileOpen", "File", "Open...", scCtrl | 'O', "Opens an existing file", &TMainForm::FileOpen, false},
-    {"FileSave", "File", "Save...", scCtrl | 'S', "Saves the document to a file", &TMainForm::FileSave,
+    {aiFileOpen, "FileOpen", "File", "Open...", scCtrl | 'O', "Opens an existing file", &TMainForm::FileOpen,
      false},
-    {"FileExecute", "File", "Execute...", 0, "Executes all commands in a file", &TMainForm::FileExecute,
-     false},
-    {"ViewTitlebar", "View", "Titlebar", 0, "Toggles visibility of titlebar", &TMainForm::ViewTitlebar, true},
-    {"ViewMenubar", "View", "Main menu", scAlt | 'M', "Toggles visibility of main menu",
+    {aiFileSave, "FileSave", "File", "Save...", scCtrl | 'S', "Saves the document to a file",
+     &TMainForm::FileSave, false},
+    {aiFileExecute, "FileExecute", "File", "Execute...", 0, "Executes all commands in a file",
+     &TMainForm::FileExecute, false},
+    {aiViewTitlebar, "ViewTitlebar", "View", "Titlebar", 0, "Toggles visibility of titlebar",
+     &TMainForm::ViewTitlebar, true},
+    {aiViewMenubar, "ViewMenubar", "View", "Main menu", scAlt | 'M', "Toggles visibility of main menu",
      &TMainForm::ViewMenubar, true},
-    {"ViewStatusbar", "View", "Statusbar", scAlt | 'S', "Toggles visibility of statusbar",
+    {aiViewStatusbar, "ViewStatusbar", "View", "Statusbar", scAlt | 'S', "Toggles visibility of statusbar",
      &TMainForm::ViewStatusbar, true},
-    {"ViewFullScreen", "View", "Full screen", scAlt | vkReturn, "Toggles fullscreen",
+    {aiViewFullScreen, "ViewFullScreen", "View", "Full screen", scAlt | vkReturn, "Toggles fullscreen",
      &TMainForm::ViewFullScreen, true},
-    {"ViewStayOnTop", "View", "Stay on top", scCtrl | 'T',
+    {aiViewStayOnTop, "ViewStayOnTop", "View", "Stay on top", scCtrl | 'T',
      "When checked the window stays on top of all other windows", &TMainForm::ViewStayOnTop, true},
-    {"ViewForeColor", "View", "Forecolor...", 0, "Selects foreground color", &TMainForm::ViewForeColor,
-     false},
-    {"ViewBackColor", "View", "Backcolor...", 0, "Selects background color", &TMainForm::ViewBackColor,
-     false},
-    {"FontSelect", "Font", "Select...", scCtrl | 'F', "Enables to select font", &TMainForm::FontSelect,
-     false},
-    {"FontGrow", "Font", "Grow", scAlt | vkUp, "Increases font size by 2 points", &TMainForm::FontGrow,
-     false},
-    {"FontShrink", "Font", "Shrink", scAlt | vkDown, "Decreases font size by 2 points",
+    {aiViewForeColor, "ViewForeColor", "View", "Forecolor...", 0, "Selects foreground color",
+     &TMainForm::ViewForeColor, false},
+    {aiViewBackColor, "ViewBackColor", "View", "Backcolor...", 0, "Selects background color",
+     &TMainForm::ViewBackColor, false},
+    {aiFontSelect, "FontSelect", "Font", "Select...", scCtrl | 'F', "Enables to select font",
+     &TMainForm::FontSelect, false},
+    {aiFontGrow, "FontGrow", "Font", "Grow", scAlt | vkUp, "Increases font size by 2 points",
+     &TMainForm::FontGrow, false},
+    {aiFontShrink, "FontShrink", "Font", "Shrink", scAlt | vkDown, "Decreases font size by 2 points",
      &TMainForm::FontShrink, false},
-    {"FontBold", "Font", "Bold", scCtrl | 'B', "Toggles font style bold", &TMainForm::FontBold, true},
-    {"FontItalic", "Font", "Italic", scCtrl | 'I', "Toggles font style italic", &TMainForm::FontItalic, true},
-    {"FontToggleChar", "Font", "Toggle symbol", scCtrl | 'G',
+    {aiFontBold, "FontBold", "Font", "Bold", scCtrl | 'B', "Toggles font style bold", &TMainForm::FontBold,
+     true},
+    {aiFontItalic, "FontItalic", "Font", "Italic", scCtrl | 'I', "Toggles font style italic",
+     &TMainForm::FontItalic, true},
+    {aiFontToggleChar, "FontToggleChar", "Font", "Toggle symbol", scCtrl | 'G',
      "Toggle selected character(s) between latin, greek and cyrillic alphabet", &TMainForm::FontToggleChar,
      false},
-    {"ParserEvaluate", "Parser", "Evaluate", vkReturn, "Execute all statements", &TMainForm::ParserEvaluate,
-     false},
-    {"ParserIncreaseDigits", "Parser", "Increase precision", scCtrl | vkUp,
+    {aiParserEvaluate, "ParserEvaluate", "Parser", "Evaluate", vkReturn, "Execute all statements",
+     &TMainForm::ParserEvaluate, false},
+    {aiParserIncreaseDigits, "ParserIncreaseDigits", "Parser", "Increase precision", scCtrl | vkUp,
      "Increases the number of significant digits", &TMainForm::ParserIncreaseDigits, false},
-    {"ParserDecreaseDigits", "Parser", "Decrease precision", scCtrl | vkDown,
+    {aiParserDecreaseDigits, "ParserDecreaseDigits", "Parser", "Decrease precision", scCtrl | vkDown,
      "Decreases the number of significant digits", &TMainForm::ParserDecreaseDigits, false},
-    {"ParserRetainOutput", "Parser", "Preserve output", 0,
+    {aiParserRetainOutput, "ParserRetainOutput", "Parser", "Preserve output", 0,
      "If enabled, calculation results will accumulate in the output text box", &TMainForm::ParserRetainOutput,
      true},
-    {"ParserDecimal", "Parser", "Decimal", scAlt | 'D', "Display numerical results in decimal",
-     &TMainForm::ParserDecimal, true},
-    {"ParserBinary", "Parser", "Binary", scAlt | 'B', "Display numerical results in binary (real part only)",
-     &TMainForm::ParserBinary, true},
-    {"ParserHexadecimal", "Parser", "Hexadecimal", scAlt | 'H',
+    {aiParserDecimal, "ParserDecimal", "Parser", "Decimal", scAlt | 'D',
+     "Display numerical results in decimal", &TMainForm::ParserDecimal, true},
+    {aiParserBinary, "ParserBinary", "Parser", "Binary", scAlt | 'B',
+     "Display numerical results in binary (real part only)", &TMainForm::ParserBinary, true},
+    {aiParserHexadecimal, "ParserHexadecimal", "Parser", "Hexadecimal", scAlt | 'H',
      "Display numerical results in hexadecimal (real part only)", &TMainForm::ParserHexadecimal, true},
-    {"ParserRoman", "Parser", "Roman", scAlt | 'R', "Display numerical results in Roman (real part only)",
-     &TMainForm::ParserRoman, true},
-    {"ParserTime", "Parser", "Time", scAlt | 'T', "Display numerical results as time (real part only)",
-     &TMainForm::ParserTime, true},
-    {"ToolsKeyboard", "Tools", "Keyboard", 0, "Displays on-screen keyboard", &TMainForm::ToolsKeyboard, true},
-    {"ToolsInsertVariable", "Tools", "Insert variable...", 0, "Displays the list of defined variables",
-     &TMainForm::ToolsInsertVariable, false},
-    {"ToolsInsertFunction", "Tools", "Insert function...", 0, "Displays the list of defined functions",
-     &TMainForm::ToolsInsertFunction, false},
-    {"ToolsSymbolList", "Tools", "List of defined symbols", 0,
+    {aiParserRoman, "ParserRoman", "Parser", "Roman", scAlt | 'R',
+     "Display numerical results in Roman (real part only)", &TMainForm::ParserRoman, true},
+    {aiParserTime, "ParserTime", "Parser", "Time", scAlt | 'T',
+     "Display numerical results as time (real part only)", &TMainForm::ParserTime, true},
+    {aiToolsKeyboard, "ToolsKeyboard", "Tools", "Keyboard", 0, "Displays on-screen keyboard",
+     &TMainForm::ToolsKeyboard, true},
+    {aiToolsInsertVariable, "ToolsInsertVariable", "Tools", "Insert variable...", 0,
+     "Displays the list of defined variables", &TMainForm::ToolsInsertVariable, false},
+    {aiToolsInsertFunction, "ToolsInsertFunction", "Tools", "Insert function...", 0,
+     "Displays the list of defined functions", &TMainForm::ToolsInsertFunction, false},
+    {aiToolsSymbolList, "ToolsSymbolList", "Tools", "List of defined symbols", 0,
      "Displays the list of defined symbols in memory", &TMainForm::ToolsSymbolList, false},
-    {"ToolsCustomize", "Tools", "Customize hotkeys...", 0, "Customize the shortcut keys",
+    {aiToolsCustomize, "ToolsCustomize", "Tools", "Customize hotkeys...", 0, "Customize the shortcut keys",
      &TMainForm::ToolsCustomize, false},
-    {"EditSelectAll", "Edit", "Select All", scCtrl | 'A', "Selects all text", &TMainForm::EditSelectAll,
+    {aiEditSelectAll, "EditSelectAll", "Edit", "Select All", scCtrl | 'A', "Selects all text",
+     &TMainForm::EditSelectAll, false},
+    {aiEditCut, "EditCut", "Edit", "Cut", scCtrl | 'X', "Cuts the selection to the Clipboard",
+     &TMainForm::EditCut, false},
+    {aiEditCopy, "EditCopy", "Edit", "Copy", scCtrl | 'C', "Copies the selection to the Clipboard",
+     &TMainForm::EditCopy, false},
+    {aiEditPaste, "EditPaste", "Edit", "Paste", scCtrl | 'V', "Inserts Clipboard contents",
+     &TMainForm::EditPaste, false},
+    {aiEditUndo, "EditUndo", "Edit", "Undo", scCtrl | 'Z', "Reverts the last action", &TMainForm::EditUndo,
      false},
-    {"EditCut", "Edit", "Cut", scCtrl | 'X', "Cuts the selection to the Clipboard", &TMainForm::EditCut,
-     false},
-    {"EditCopy", "Edit", "Copy", scCtrl | 'C', "Copies the selection to the Clipboard", &TMainForm::EditCopy,
-     false},
-    {"EditPaste", "Edit", "Paste", scCtrl | 'V', "Inserts Clipboard contents", &TMainForm::EditPaste, false},
-    {"EditUndo", "Edit", "Undo", scCtrl | 'Z', "Reverts the last action", &TMainForm::EditUndo, false},
-    {"EditRedo", "Edit", "Redo", scShift | scCtrl | 'Z', "Redoes the last undone action",
+    {aiEditRedo, "EditRedo", "Edit", "Redo", scShift | scCtrl | 'Z', "Redoes the last undone action",
      &TMainForm::EditRedo, false},
-    {"EditOptionsAssignOnColon", "Edit", "Assign on colon/equal", 0, "Enter assignment operator on colon",
-     &TMainForm::EditOptionsAssignOnColon, true},
-    {"EditOptionsEncloseOnBracket", "Edit", "Enclose on bracket", 0,
+    {aiEditOptionsAssignOnColon, "EditOptionsAssignOnColon", "Edit", "Assign on colon/equal", 0,
+     "Enter assignment operator on colon", &TMainForm::EditOptionsAssignOnColon, true},
+    {aiEditOptionsEncloseOnBracket, "EditOptionsEncloseOnBracket", "Edit", "Enclose on bracket", 0,
      "Enclose selection in brackets when a bracket is pressed", &TMainForm::EditOptionsEncloseOnBracket,
      true},
-    {"EditOptionsEncloseOnOperator", "Edit", "Enclose on operator", 0,
+    {aiEditOptionsEncloseOnOperator, "EditOptionsEncloseOnOperator", "Edit", "Enclose on operator", 0,
      "Enclose selection in brackets when an operator is pressed", &TMainForm::EditOptionsEncloseOnOperator,
      true},
 };
@@ -195,9 +207,10 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     FParser = std::make_unique<TProgramParser>();
     FOutputLines = std::make_unique<TMemoLines>(*Memo2);
     FParser->Output().Connect(*FOutputLines);
-    LocateFiles(StateDir);
+    const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    FFiles = LocateStateFiles(StateDir, RemoveFileExt(ExeName) + QStringLiteral(".ini"));
     FAutoSaver = new TAutoSaver(
-        FAutoSaveFile, [this] { return Memo1->toPlainText(); }, this);
+        FFiles.AutoSave, [this] { return Memo1->toPlainText(); }, this);
     connect(Memo1->document(), &QTextDocument::contentsChanged, FAutoSaver, &TAutoSaver::Changed);
     RestoreSettings();
     LoadSymbolMap();
@@ -207,7 +220,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     if (CommandLine) {
         SetInputText(*CommandLine);
         FHistory->Add(*CommandLine);
-        Action(QStringLiteral("ParserEvaluate"))->trigger();
+        Action(aiParserEvaluate)->trigger();
     }
     FillAboutInfo();
     UpdateActions();
@@ -220,6 +233,10 @@ TMainForm::~TMainForm() {
     for (QObject* Sender : std::initializer_list<QObject*>{qApp, QGuiApplication::clipboard(), Memo1, Memo2})
         disconnect(Sender, nullptr, this, nullptr);
     FParser.reset(); // its output writes into lines that refer to Memo2
+}
+
+QAction* TMainForm::Action(TActionId Id) const {
+    return ActionList->Action(Id);
 }
 
 QAction* TMainForm::Action(const QString& Name) const {
@@ -267,7 +284,9 @@ void TMainForm::CreateActions() {
     ActionList = new TActionList(this);
     ActionList->setObjectName(QStringLiteral("ActionList"));
     FFormats = new QActionGroup(this);
+    static_assert(std::size(ActionRows) == aiCount);
     for (const TActionRow& Row : ActionRows) {
+        Q_ASSERT(Row.Id == ActionList->Count());
         const QString Name = QString::fromLatin1(Row.Name);
         auto* A = new QAction(QString::fromUtf8(Row.Caption), this);
         A->setObjectName(Name);
@@ -279,10 +298,9 @@ void TMainForm::CreateActions() {
         connect(A, &QAction::triggered, this, &TMainForm::UpdateActions);
         addAction(A); // so that shortcuts work with the menu detached
         ActionList->Add(A, QString::fromLatin1(Row.Category), Row.ShortCut);
-        if (Name.startsWith(u"Parser") && Row.Checkable && Name != u"ParserRetainOutput")
-            FFormats->addAction(A);
+        if (Row.Id >= aiParserDecimal && Row.Id <= aiParserTime) FFormats->addAction(A);
     }
-    QAction* InsertFunction = Action(QStringLiteral("ToolsInsertFunction"));
+    QAction* InsertFunction = Action(aiToolsInsertFunction);
     InsertFunction->setText(InsertFunction->text() + u'\t' + ShortCutToText(MenuFunctionKey));
 }
 
@@ -290,33 +308,33 @@ void TMainForm::CreateMenus() {
     mnuMain = new QMenuBar(this);
     mnuMain->setObjectName(QStringLiteral("mnuMain"));
     setMenuBar(mnuMain);
-    auto Fill = [this](QMenu* Menu, std::initializer_list<const char*> Names) {
-        for (const char* Name : Names)
-            if (Name)
-                Menu->addAction(Action(QString::fromLatin1(Name)));
+    auto Fill = [this](QMenu* Menu, std::initializer_list<TActionId> Ids) {
+        for (const TActionId Id : Ids)
+            if (Id != Separator)
+                Menu->addAction(Action(Id));
             else
                 Menu->addSeparator();
     };
-    Fill(mnuMain->addMenu(QStringLiteral("&Program")), {"ProgramHelp", "ProgramAbout", "ProgramExit"});
-    Fill(mnuMain->addMenu(QStringLiteral("&File")), {"FileOpen", "FileSave", "FileExecute"});
+    Fill(mnuMain->addMenu(QStringLiteral("&Program")), {aiProgramHelp, aiProgramAbout, aiProgramExit});
+    Fill(mnuMain->addMenu(QStringLiteral("&File")), {aiFileOpen, aiFileSave, aiFileExecute});
     Fill(mnuMain->addMenu(QStringLiteral("&View")),
-         {"ViewTitlebar", "ViewMenubar", "ViewStatusbar", "ViewFullScreen", "ViewStayOnTop", "ViewForeColor",
-          "ViewBackColor"});
+         {aiViewTitlebar, aiViewMenubar, aiViewStatusbar, aiViewFullScreen, aiViewStayOnTop, aiViewForeColor,
+          aiViewBackColor});
     Fill(mnuMain->addMenu(QStringLiteral("Fo&nt")),
-         {"FontSelect", "FontGrow", "FontShrink", "FontBold", "FontItalic", "FontToggleChar"});
+         {aiFontSelect, aiFontGrow, aiFontShrink, aiFontBold, aiFontItalic, aiFontToggleChar});
     QMenu* Parser = mnuMain->addMenu(QStringLiteral("P&arser"));
-    Fill(Parser, {"ParserIncreaseDigits", "ParserDecreaseDigits", "ParserRetainOutput"});
+    Fill(Parser, {aiParserIncreaseDigits, aiParserDecreaseDigits, aiParserRetainOutput});
     Fill(Parser->addMenu(QStringLiteral("Result format")),
-         {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman", "ParserTime"});
+         {aiParserDecimal, aiParserBinary, aiParserHexadecimal, aiParserRoman, aiParserTime});
     Fill(
         mnuMain->addMenu(QStringLiteral("Tools")),
-        {"ToolsKeyboard", "ToolsInsertVariable", "ToolsInsertFunction", "ToolsSymbolList", "ToolsCustomize"});
+        {aiToolsKeyboard, aiToolsInsertVariable, aiToolsInsertFunction, aiToolsSymbolList, aiToolsCustomize});
 
     mnuPopup = new QMenu(this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    Fill(mnuPopup, {"EditUndo", "EditRedo", nullptr, "EditCut", "EditCopy", "EditPaste", nullptr});
+    Fill(mnuPopup, {aiEditUndo, aiEditRedo, Separator, aiEditCut, aiEditCopy, aiEditPaste, Separator});
     Fill(mnuPopup->addMenu(QStringLiteral("Options")),
-         {"EditOptionsAssignOnColon", "EditOptionsEncloseOnBracket", "EditOptionsEncloseOnOperator"});
+         {aiEditOptionsAssignOnColon, aiEditOptionsEncloseOnBracket, aiEditOptionsEncloseOnOperator});
     connect(Memo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& At) { mnuPopup->popup(Memo1->mapToGlobal(At)); });
 }
@@ -329,85 +347,58 @@ void TMainForm::CreateToolBar() {
     ToolBar1->setIconSize(QSize(48, 48));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
-    for (const char* Name : ToolBarActions) {
-        QAction* A = Action(QString::fromLatin1(Name));
+    for (const TActionId Id : ToolBarActions) {
+        QAction* A = Action(Id);
         ToolBar1->addAction(A);
         if (QWidget* Button = ToolBar1->widgetForAction(A)) Button->setFixedSize(55, 54);
     }
 }
 
-void TMainForm::LocateFiles(const QString& StateDir) {
-    QString Dir = StateDir;
-    if (Dir.isEmpty())
-        Dir = StateDirFor(ExeDir(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    else if (!Dir.endsWith(u'/'))
-        Dir += u'/';
-    FReadDirs = {Dir};
-    if (StateDir.isEmpty()) {
-        // An installed calculator finds its shipped files beside the executable
-        // or in the shared data folder of the installation.
-        for (const QString& Other : ShippedDirs())
-            if (!FReadDirs.contains(Other)) FReadDirs.append(Other);
-    }
-    FAutoSaveFile = Dir + QStringLiteral("AutoSave.txt");
-    FSymbolMapFile = ReadFileOf(QStringLiteral("SymbolMap.txt"));
-    FInitDefsFile = ReadFileOf(QStringLiteral("InitDefs.txt"));
-    const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    FIniFile = Dir + RemoveFileExt(ExeName) + QStringLiteral(".ini");
-}
-
-QString TMainForm::ReadFileOf(const QString& FileName) const {
-    for (const QString& Dir : FReadDirs)
-        if (QFileInfo::exists(Dir + FileName)) return Dir + FileName;
-    return FReadDirs.first() + FileName;
-}
-
 void TMainForm::RestoreSettings() {
-    TIniFileEx Ini(FIniFile);
-    Ini.SetSection(QStringLiteral("Settings"));
-    const QColor Back = ColorToQColor(Ini.GetColor(QStringLiteral("BackColor"), DefaultBackColor));
-    QFont Font = Memo1->font();
-    QColor FontColor = Memo1->FontColor();
-    Ini.RestoreFont(QStringLiteral("Font"), MinFontSize, MaxFontSize, Font, FontColor);
-    ApplyColors(FontColor, Back);
-    ApplyFont(Font);
-    SetBounds(Ini.GetRect(QStringLiteral("Form"), NormalBounds(), TRect::FromQRect(WorkArea())));
-    if (Ini.GetBool(QStringLiteral("Maximized"), false)) ViewFullScreen();
-    SetTopMost(Ini.GetBool(QStringLiteral("OnTop"), false));
-    SetCaptionVisible(Ini.GetBool(QStringLiteral("Titlebar"), true));
-    StatusBar->setHidden(!Ini.GetBool(QStringLiteral("Statusbar"), true));
-    mnuMain->setHidden(!Ini.GetBool(QStringLiteral("Menu"), true));
-    FAssignOnColon = Ini.GetBool(QStringLiteral("AssignOnColon"), true);
-    FEncloseOnBracket = Ini.GetBool(QStringLiteral("EncloseOnBracket"), false);
-    FEncloseOnOperator = Ini.GetBool(QStringLiteral("EncloseOnOperator"), false);
-    Ini.SetSection(QStringLiteral("Shortcuts"));
+    TSettings S;
+    S.Font = Memo1->font();
+    S.FontColor = Memo1->FontColor();
+    S.BackColor = ColorToQColor(DefaultBackColor);
+    S.Bounds = NormalBounds();
     for (int I = 0; I < ActionList->Count(); ++I)
-        ActionList->SetShortCut(I, Ini.GetInt(ActionList->Name(I), 0, 65535, ActionList->ShortCut(I)));
+        S.ShortCuts.push_back({ActionList->Name(I), ActionList->ShortCut(I)});
+    S.Read(FFiles.Ini, TRect::FromQRect(WorkArea()));
+    ApplyColors(S.FontColor, S.BackColor);
+    ApplyFont(S.Font);
+    SetBounds(S.Bounds);
+    if (S.Maximized) ViewFullScreen();
+    SetTopMost(S.OnTop);
+    SetCaptionVisible(S.Titlebar);
+    StatusBar->setHidden(!S.Statusbar);
+    mnuMain->setHidden(!S.Menu);
+    FEditOptions = S.EditOptions;
+    for (int I = 0; I < ActionList->Count(); ++I)
+        ActionList->SetShortCut(I, S.ShortCuts[I].ShortCut);
+}
+
+TSettings TMainForm::CurrentSettings() const {
+    TSettings S;
+    S.Font = Memo1->font();
+    S.FontColor = Memo1->FontColor();
+    S.BackColor = Memo1->BackColor();
+    S.MemoHeight = Memo1->height();
+    S.Maximized = isMaximized();
+    S.Bounds = NormalBounds(); // so a maximised window comes back at its normal place
+    S.OnTop = TopMost();
+    S.Titlebar = CaptionVisible();
+    S.Statusbar = !StatusBar->isHidden();
+    S.Menu = !mnuMain->isHidden();
+    S.EditOptions = FEditOptions;
+    for (int I = 0; I < ActionList->Count(); ++I)
+        S.ShortCuts.push_back({ActionList->Name(I), ActionList->ShortCut(I)});
+    S.WriteShortCuts = ActionList->ChangeMark() != 0;
+    return S;
 }
 
 void TMainForm::SaveSettings() {
     QStringList Errors;
     try {
-        TIniFileEx Ini(FIniFile);
-        Ini.SetSection(QStringLiteral("Settings"));
-        Ini.SaveFont(QStringLiteral("Font"), Memo1->font(), Memo1->FontColor());
-        Ini.SetColor(QStringLiteral("BackColor"), QColorToColor(Memo1->BackColor()));
-        Ini.SetInt(QStringLiteral("MemoHeight"), Memo1->height());
-        Ini.SetBool(QStringLiteral("Maximized"), isMaximized());
-        // The bounds it returns to, so a maximised window comes back at its normal place.
-        Ini.SetRect(QStringLiteral("Form"), NormalBounds());
-        Ini.SetBool(QStringLiteral("OnTop"), TopMost());
-        Ini.SetBool(QStringLiteral("Titlebar"), CaptionVisible());
-        Ini.SetBool(QStringLiteral("Statusbar"), !StatusBar->isHidden());
-        Ini.SetBool(QStringLiteral("Menu"), !mnuMain->isHidden());
-        Ini.SetBool(QStringLiteral("AssignOnColon"), FAssignOnColon);
-        Ini.SetBool(QStringLiteral("EncloseOnBracket"), FEncloseOnBracket);
-        Ini.SetBool(QStringLiteral("EncloseOnOperator"), FEncloseOnOperator);
-        if (ActionList->ChangeMark() != 0) {
-            Ini.SetSection(QStringLiteral("Shortcuts"));
-            for (int I = 0; I < ActionList->Count(); ++I)
-                Ini.SetHotkey(ActionList->Name(I), ActionList->ShortCut(I));
-        }
+        CurrentSettings().Write(FFiles.Ini);
     } catch (const std::exception& E) {
         Errors.append(QString::fromUtf8(E.what()));
     }
@@ -417,43 +408,43 @@ void TMainForm::SaveSettings() {
 }
 
 void TMainForm::LoadSymbolMap() {
-    QAction* Toggle = Action(QStringLiteral("FontToggleChar"));
+    QAction* Toggle = Action(aiFontToggleChar);
     FSymbolMap.reset();
-    if (!QFileInfo::exists(FSymbolMapFile)) {
+    if (!QFileInfo::exists(FFiles.SymbolMap)) {
         Toggle->setEnabled(false);
         WarningBox(
             QStringLiteral("The file '%s' was not found. The command 'Font > Toggle symbol' is disabled."),
-            {FSymbolMapFile});
+            {FFiles.SymbolMap});
         return;
     }
     try {
-        FSymbolMap = TSymbolMap::Load(FSymbolMapFile);
+        FSymbolMap = TSymbolMap::Load(FFiles.SymbolMap);
     } catch (const std::exception& E) {
         Toggle->setEnabled(false);
         WarningBox(
             QStringLiteral("An error occurred while loading '%s': %s. The command 'Font > Toggle symbol' is "
                            "disabled."),
-            {FSymbolMapFile, QString::fromUtf8(E.what())});
+            {FFiles.SymbolMap, QString::fromUtf8(E.what())});
     }
 }
 
 void TMainForm::RunInitDefs() {
-    if (!QFileInfo::exists(FInitDefsFile)) return;
+    if (!QFileInfo::exists(FFiles.InitDefs)) return;
     try {
-        RefusePipe(FInitDefsFile);
-        FParser->ExecuteFile(std::filesystem::path(FInitDefsFile.toStdU16String()), false);
+        RefusePipe(FFiles.InitDefs);
+        FParser->ExecuteFile(std::filesystem::path(FFiles.InitDefs.toStdU16String()), false);
     } catch (const std::exception& E) {
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
 void TMainForm::LoadAutoSave() {
-    if (!QFileInfo::exists(FAutoSaveFile)) return;
+    if (!QFileInfo::exists(FFiles.AutoSave)) return;
     try {
-        SetInputText(ReadTextFile(FAutoSaveFile));
+        SetInputText(ReadTextFile(FFiles.AutoSave));
     } catch (const std::exception& E) {
         FAutoSaver->KeepUnread(); // not replaced by an empty box
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
@@ -505,7 +496,7 @@ bool TMainForm::event(QEvent* Event) {
 
 bool TMainForm::MenuClaims(QKeyEvent& Key) const {
     return KeyToShortCut(Key.keyCombination()) == MenuFunctionKey && !mnuMain->isHidden() &&
-           Action(QStringLiteral("ToolsInsertFunction"))->isEnabled();
+           Action(aiToolsInsertFunction)->isEnabled();
 }
 
 bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
@@ -519,7 +510,7 @@ bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
         if (!W || W->window() != this) break;
         auto& Key = static_cast<QKeyEvent&>(*Event);
         if (MenuClaims(Key)) {
-            if (Event->type() == QEvent::KeyPress) Action(QStringLiteral("ToolsInsertFunction"))->trigger();
+            if (Event->type() == QEvent::KeyPress) Action(aiToolsInsertFunction)->trigger();
             Event->accept();
             return true;
         }
@@ -537,8 +528,7 @@ bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
     }
     case QEvent::Show:
     case QEvent::Hide:
-        if (FKeyboard && Watched == FKeyboard)
-            Action(QStringLiteral("ToolsKeyboard"))->setChecked(FKeyboard->isVisible());
+        if (FKeyboard && Watched == FKeyboard) Action(aiToolsKeyboard)->setChecked(FKeyboard->isVisible());
         break;
     case QEvent::KeyRelease:
         if (Watched == Memo1) UpdateStatusPosition();
@@ -569,13 +559,13 @@ void TMainForm::showEvent(QShowEvent* Event) {
 void TMainForm::resizeEvent(QResizeEvent* Event) {
     TFormEx::resizeEvent(Event);
     ApplyLayout();
-    if (isVisible() && !isMinimized()) Action(QStringLiteral("ViewFullScreen"))->setChecked(isMaximized());
+    if (isVisible() && !isMinimized()) Action(aiViewFullScreen)->setChecked(isMaximized());
 }
 
 void TMainForm::changeEvent(QEvent* Event) {
     TFormEx::changeEvent(Event);
     if (Event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized()) {
-        Action(QStringLiteral("ViewFullScreen"))->setChecked(isMaximized());
+        Action(aiViewFullScreen)->setChecked(isMaximized());
         ApplyPendingBounds();
     }
 }
@@ -608,28 +598,24 @@ void TMainForm::UpdateStatusPosition() {
 }
 
 void TMainForm::UpdateActions() {
-    auto Check = [this](const char* Name, bool Value) {
-        Action(QString::fromLatin1(Name))->setChecked(Value);
-    };
-    Check("ViewTitlebar", CaptionVisible());
-    Check("ViewMenubar", !mnuMain->isHidden());
-    Check("ViewStatusbar", !StatusBar->isHidden());
-    Check("ViewStayOnTop", TopMost());
-    if (!isMinimized()) Check("ViewFullScreen", isMaximized());
-    Check("FontBold", Memo1->font().bold());
-    Check("FontItalic", Memo1->font().italic());
-    Check("ParserRetainOutput", FParser->Output().Preserve());
-    const char* const Formats[] = {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman",
-                                   "ParserTime"}; // ORDER TNumberFormat
-    for (int F = 0; F < 5; ++F)
-        Check(Formats[F], FParser->NumberFormat() == F);
-    Check("EditOptionsAssignOnColon", FAssignOnColon);
-    Check("EditOptionsEncloseOnBracket", FEncloseOnBracket);
-    Check("EditOptionsEncloseOnOperator", FEncloseOnOperator);
-    Check("ToolsKeyboard", FKeyboard && FKeyboard->isVisible());
-    Action(QStringLiteral("FontToggleChar"))->setEnabled(FSymbolMap.has_value());
-    Action(QStringLiteral("EditUndo"))->setEnabled(FHistory && FHistory->CanUndo());
-    Action(QStringLiteral("EditRedo"))->setEnabled(FHistory && FHistory->CanRedo());
+    auto Check = [this](TActionId Id, bool Value) { Action(Id)->setChecked(Value); };
+    Check(aiViewTitlebar, CaptionVisible());
+    Check(aiViewMenubar, !mnuMain->isHidden());
+    Check(aiViewStatusbar, !StatusBar->isHidden());
+    Check(aiViewStayOnTop, TopMost());
+    if (!isMinimized()) Check(aiViewFullScreen, isMaximized());
+    Check(aiFontBold, Memo1->font().bold());
+    Check(aiFontItalic, Memo1->font().italic());
+    Check(aiParserRetainOutput, FParser->Output().Preserve());
+    for (int F = nfDec; F <= nfTime; ++F)
+        Check(static_cast<TActionId>(aiParserDecimal + F), FParser->NumberFormat() == F);
+    Check(aiEditOptionsAssignOnColon, FEditOptions.AssignOnColon);
+    Check(aiEditOptionsEncloseOnBracket, FEditOptions.EncloseOnBracket);
+    Check(aiEditOptionsEncloseOnOperator, FEditOptions.EncloseOnOperator);
+    Check(aiToolsKeyboard, FKeyboard && FKeyboard->isVisible());
+    Action(aiFontToggleChar)->setEnabled(FSymbolMap.has_value());
+    Action(aiEditUndo)->setEnabled(FHistory && FHistory->CanUndo());
+    Action(aiEditRedo)->setEnabled(FHistory && FHistory->CanRedo());
     UpdateEditActions();
 }
 
@@ -637,10 +623,10 @@ void TMainForm::UpdateEditActions() {
     if (!ActionList) return;
     const TMemo* M = FocusedMemo();
     const bool Selected = M && M->textCursor().hasSelection();
-    Action(QStringLiteral("EditCut"))->setEnabled(Selected && !M->isReadOnly());
-    Action(QStringLiteral("EditCopy"))->setEnabled(Selected);
-    Action(QStringLiteral("EditPaste"))->setEnabled(M && !M->isReadOnly() && FClipboardHasText);
-    Action(QStringLiteral("EditSelectAll"))->setEnabled(M && !M->document()->isEmpty());
+    Action(aiEditCut)->setEnabled(Selected && !M->isReadOnly());
+    Action(aiEditCopy)->setEnabled(Selected);
+    Action(aiEditPaste)->setEnabled(M && !M->isReadOnly() && FClipboardHasText);
+    Action(aiEditSelectAll)->setEnabled(M && !M->document()->isEmpty());
 }
 
 // Asking the clipboard may take a round trip to another program, so it is
@@ -690,8 +676,8 @@ void TMainForm::InputChanged() {
     if (!Doc->isModified() || Doc->isEmpty()) return;
     FHistory->Add(Memo1->toPlainText());
     Doc->setModified(false);
-    Action(QStringLiteral("EditUndo"))->setEnabled(FHistory->CanUndo());
-    Action(QStringLiteral("EditRedo"))->setEnabled(FHistory->CanRedo());
+    Action(aiEditUndo)->setEnabled(FHistory->CanUndo());
+    Action(aiEditRedo)->setEnabled(FHistory->CanRedo());
 }
 
 void TMainForm::ProgramHelp() {
@@ -742,7 +728,7 @@ void TMainForm::FileOpen() {
         SetInputText(Text);
         FHistory->Add(Text);
     } catch (const std::exception& E) {
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
@@ -752,18 +738,18 @@ void TMainForm::FileSave() {
     try {
         WriteTextFile(FileName, Memo1->toPlainText());
     } catch (const std::exception& E) {
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
 void TMainForm::FileExecute() {
     const QString FileName =
-        ChooseFile(this, QFileDialog::AcceptOpen, QStringLiteral("Execute"), FInitDefsFile);
+        ChooseFile(this, QFileDialog::AcceptOpen, QStringLiteral("Execute"), FFiles.InitDefs);
     if (FileName.isEmpty()) return;
     try {
         FParser->ExecuteFile(std::filesystem::path(FileName.toStdU16String()), false);
     } catch (const std::exception& E) {
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
@@ -880,7 +866,7 @@ void TMainForm::ParserDecreaseDigits() {
 }
 
 void TMainForm::ParserRetainOutput() {
-    FParser->Output().SetPreserve(Action(QStringLiteral("ParserRetainOutput"))->isChecked());
+    FParser->Output().SetPreserve(Action(aiParserRetainOutput)->isChecked());
 }
 
 void TMainForm::SetFormat(int Format) {
@@ -906,7 +892,7 @@ void TMainForm::ParserTime() {
 
 void TMainForm::ToolsKeyboard() {
     if (!FKeyboard) {
-        FKeyboard = new TKeyboardForm(FIniFile, this);
+        FKeyboard = new TKeyboardForm(FFiles.Ini, this);
         connect(FKeyboard, &TKeyboardForm::OnInsertSymbol, this, &TMainForm::KeyboardInsertSymbol);
         connect(FKeyboard, &TKeyboardForm::OnCursorMove, this, &TMainForm::KeyboardCursorMove);
         connect(FKeyboard, &TKeyboardForm::OnBackspace, this, &TMainForm::KeyboardBackspace);
@@ -985,13 +971,13 @@ void TMainForm::EditRedo() {
 }
 
 void TMainForm::EditOptionsAssignOnColon() {
-    FAssignOnColon = !FAssignOnColon;
+    FEditOptions.AssignOnColon = !FEditOptions.AssignOnColon;
 }
 void TMainForm::EditOptionsEncloseOnBracket() {
-    FEncloseOnBracket = !FEncloseOnBracket;
+    FEditOptions.EncloseOnBracket = !FEditOptions.EncloseOnBracket;
 }
 void TMainForm::EditOptionsEncloseOnOperator() {
-    FEncloseOnOperator = !FEncloseOnOperator;
+    FEditOptions.EncloseOnOperator = !FEditOptions.EncloseOnOperator;
 }
 
 namespace {
@@ -1015,9 +1001,8 @@ bool TMainForm::TypeChar(const QKeyEvent& Key) {
     const int Start = Cursor.selectionStart();
     std::optional<QChar> Before;
     if (Start > 0) Before = Memo1->document()->characterAt(Start - 1);
-    const TEditOptions Options{FAssignOnColon, FEncloseOnBracket, FEncloseOnOperator};
     std::optional<TTypedEdit> Edit =
-        TCharHandler(FParser->Symbols()).Edit(Options, K, Cursor.selectedText(), Before);
+        TCharHandler(FParser->Symbols()).Edit(FEditOptions, K, Cursor.selectedText(), Before);
     if (!Edit && !Keypad) return false;
     if (!Edit) Edit = TTypedEdit{QString(K), 0};
     Cursor.beginEditBlock(); // one change, so one step of the history
@@ -1060,5 +1045,5 @@ void TMainForm::KeyboardClear() {
 }
 
 void TMainForm::KeyboardExecute() {
-    Action(QStringLiteral("ParserEvaluate"))->trigger();
+    Action(aiParserEvaluate)->trigger();
 }

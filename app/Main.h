@@ -6,9 +6,11 @@
 // is created and writes them when it closes. The calculation itself is the
 // runner's; the file formats belong to units Utils and ExtIni.
 #pragma once
+#include "EditAids.h"
 #include "ExtForm.h"
 #include "ExtIni.h"
 #include "History.h"
+#include "Settings.h"
 #include "SymbolMap.h"
 
 #include <QString>
@@ -31,6 +33,53 @@ class TProgramParser;
 class TStatusBar;
 enum TIdentKind : int;
 
+// The main window's actions, in the order of its action table. ORDER TActionId
+enum TActionId : int {
+    aiProgramHelp,
+    aiProgramAbout,
+    aiProgramExit,
+    aiFileOpen,
+    aiFileSave,
+    aiFileExecute,
+    aiViewTitlebar,
+    aiViewMenubar,
+    aiViewStatusbar,
+    aiViewFullScreen,
+    aiViewStayOnTop,
+    aiViewForeColor,
+    aiViewBackColor,
+    aiFontSelect,
+    aiFontGrow,
+    aiFontShrink,
+    aiFontBold,
+    aiFontItalic,
+    aiFontToggleChar,
+    aiParserEvaluate,
+    aiParserIncreaseDigits,
+    aiParserDecreaseDigits,
+    aiParserRetainOutput,
+    aiParserDecimal,
+    aiParserBinary,
+    aiParserHexadecimal,
+    aiParserRoman,
+    aiParserTime, // ORDER TNumberFormat
+    aiToolsKeyboard,
+    aiToolsInsertVariable,
+    aiToolsInsertFunction,
+    aiToolsSymbolList,
+    aiToolsCustomize,
+    aiEditSelectAll,
+    aiEditCut,
+    aiEditCopy,
+    aiEditPaste,
+    aiEditUndo,
+    aiEditRedo,
+    aiEditOptionsAssignOnColon,
+    aiEditOptionsEncloseOnBracket,
+    aiEditOptionsEncloseOnOperator,
+    aiCount
+};
+
 class TMainForm : public TFormEx {
     Q_OBJECT
   public:
@@ -46,9 +95,10 @@ class TMainForm : public TFormEx {
     TProgramParser& Parser() const { return *FParser; }
     const THistory& History() const { return *FHistory; }
     TActionList& Actions() const { return *ActionList; }
-    QAction* Action(const QString& Name) const;
-    const QString& IniFileName() const { return FIniFile; }
-    const QString& AutoSaveFile() const { return FAutoSaveFile; }
+    QAction* Action(TActionId Id) const;
+    QAction* Action(const QString& Name) const; // null when there is no such action
+    const QString& IniFileName() const { return FFiles.Ini; }
+    const QString& AutoSaveFile() const { return FFiles.AutoSave; }
     TAutoSaver& AutoSaver() const { return *FAutoSaver; }
     // The window's outer bounds, and while maximised those it returns to.
     TRect NormalBounds() const;
@@ -71,13 +121,13 @@ class TMainForm : public TFormEx {
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
-    void LocateFiles(const QString& StateDir);
     void RestoreSettings();
     void LoadSymbolMap();
     void RunInitDefs();
     void LoadAutoSave();
     void FillAboutInfo();
 
+    TSettings CurrentSettings() const;
     void SaveSettings();
     void ApplyPendingBounds();
     void ApplyLayout();
@@ -91,7 +141,6 @@ class TMainForm : public TFormEx {
     void InputChanged();
     TMemo* FocusedMemo() const;
     bool MenuClaims(QKeyEvent& Key) const;
-    QString ReadFileOf(const QString& FileName) const; // the state folder first, then ExeDir
     // The editing aids: true when the key's character was handled here.
     bool TypeChar(const QKeyEvent& Key);
     void SendKey(int Key, const QString& Text); // a typed key, as if pressed in Memo1
@@ -149,18 +198,12 @@ class TMainForm : public TFormEx {
     void SetFormat(int Format);
     QString PickIdent(const QString& Caption, TIdentKind Kind); // the name chosen, or empty
 
-    QString FAutoSaveFile;
-    QString FSymbolMapFile;
-    QString FInitDefsFile;
-    QString FIniFile;
-    QStringList FReadDirs; // where the files that are only read are looked for, in order
+    TStateFiles FFiles;
     std::optional<TSymbolMap> FSymbolMap;
     std::unique_ptr<TProgramParser> FParser;
     std::unique_ptr<THistory> FHistory;
     TAutoSaver* FAutoSaver = nullptr; // a child: writes the input while it is edited
-    bool FAssignOnColon = true;
-    bool FEncloseOnBracket = false;
-    bool FEncloseOnOperator = false;
+    TEditOptions FEditOptions;
     bool FShown = false; // the first show gives Memo1 the focus
     bool FClipboardHasText = false;
     std::optional<TRect> FPendingBounds; // applied again once the frame is known

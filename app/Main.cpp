@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusTipEvent>
 #include <QTextBlock>
@@ -64,6 +65,10 @@ bool IsLineBreakKey(const QKeyEvent& Key) {
     const Qt::KeyboardModifiers Mods = Key.modifiers() & ~Qt::KeypadModifier;
     return (Key.key() == Qt::Key_Return || Key.key() == Qt::Key_Enter) &&
            (Mods == Qt::ShiftModifier || Mods == Qt::ControlModifier);
+}
+
+TShortCut EnterShortCut(const QKeyEvent& Key) {
+    return KeyToShortCut(QKeyCombination(Key.modifiers() & ~Qt::KeypadModifier, Qt::Key_Return));
 }
 
 // Errors of file commands and start-up files are shown and the window carries on.
@@ -131,6 +136,7 @@ void TMainForm::CreateControls() {
     Memo1->setUndoRedoEnabled(false); // the history is the undo of the input box
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
     Memo2 = new TMemo(FClient);
+    FEditMemo = Memo1;
     Memo2->setObjectName(QStringLiteral("Memo2"));
     setTabOrder(Memo1, Memo2);
     StatusBar = new TStatusBar({200, 120}, this);
@@ -152,7 +158,7 @@ void TMainForm::CreateControls() {
         connect(M, &QPlainTextEdit::selectionChanged, this, &TMainForm::UpdateEditActions);
         connect(M, &QPlainTextEdit::textChanged, this, &TMainForm::UpdateEditActions);
     }
-    connect(qApp, &QApplication::focusChanged, this, &TMainForm::UpdateEditActions);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* Now) { FocusChanged(Now); });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::ClipboardChanged);
     ClipboardChanged();
 }
@@ -312,6 +318,13 @@ bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
             Event->accept();
             return true;
         }
+        // The keypad's Enter runs the action bound to Enter (with the same
+        // modifiers) whatever key sequences that action lists.
+        if (QAction* A = Key.key() == Qt::Key_Enter ? ActionList->FindEnabled(EnterShortCut(Key)) : nullptr) {
+            if (Event->type() == QEvent::KeyPress) A->trigger();
+            Event->accept();
+            return true;
+        }
         if (Event->type() == QEvent::ShortcutOverride &&
             ActionList->FindEnabled(KeyToShortCut(Key.keyCombination()))) {
             Event->ignore();
@@ -419,7 +432,7 @@ void TMainForm::UpdateActions() {
 
 void TMainForm::UpdateEditActions() {
     if (!ActionList) return;
-    const TMemo* M = FocusedMemo();
+    const TMemo* M = FEditMemo;
     const bool Selected = M && M->textCursor().hasSelection();
     Action(aiEditCut)->setEnabled(Selected && !M->isReadOnly());
     Action(aiEditCopy)->setEnabled(Selected);
@@ -435,11 +448,11 @@ void TMainForm::ClipboardChanged() {
     UpdateEditActions();
 }
 
-TMemo* TMainForm::FocusedMemo() const {
-    const QWidget* Focus = QApplication::focusWidget();
-    if (Focus == Memo1) return Memo1;
-    if (Focus == Memo2) return Memo2;
-    return nullptr;
+// The focus leaves both boxes while a menu or a dialog is open, and comes back
+// late or not at all; the edit commands act on the box that had it last.
+void TMainForm::FocusChanged(QWidget* Now) {
+    if (Now == Memo1 || Now == Memo2) FEditMemo = static_cast<TMemo*>(Now);
+    UpdateEditActions();
 }
 
 void TMainForm::ApplyFont(const QFont& Font) {
@@ -644,11 +657,13 @@ void TMainForm::ParserEvaluate() {
     const QTextCursor Cursor = Memo1->textCursor();
     const QString Text = Cursor.hasSelection() ? Cursor.selectedText() : Memo1->toPlainText();
     FAutoSaver->Save(); // before the run, so that a run that never ends cannot take the text with it
+    // With Preserve on, the run starts on the line after the earlier ones: its
+    // divider. That line goes to the top of the box.
+    const int Start = FParser->Output().Preserve() ? FOutputLines->Count() : 0;
     FParser->Execute(ProgramText(Text), false);
-    QTextCursor Top = Memo2->textCursor();
-    Top.movePosition(QTextCursor::Start);
-    Memo2->setTextCursor(Top);
-    Memo2->ensureCursorVisible();
+    QTextCursor First(Memo2->document()->findBlockByNumber(Start));
+    Memo2->setTextCursor(First);
+    Memo2->verticalScrollBar()->setValue(First.blockNumber());
 }
 
 void TMainForm::ParserIncreaseDigits() {
@@ -745,27 +760,38 @@ void TMainForm::ToolsCustomize() {
 }
 
 void TMainForm::EditSelectAll() {
-    if (TMemo* M = FocusedMemo()) M->selectAll();
+    if (TMemo* M = FEditMemo) M->selectAll();
 }
 
 void TMainForm::EditCut() {
-    if (TMemo* M = FocusedMemo()) M->cut();
+    if (TMemo* M = FEditMemo) M->cut();
 }
 
 void TMainForm::EditCopy() {
-    if (TMemo* M = FocusedMemo()) M->copy();
+    if (TMemo* M = FEditMemo) M->copy();
 }
 
 void TMainForm::EditPaste() {
-    if (TMemo* M = FocusedMemo()) M->paste();
+    if (TMemo* M = FEditMemo) M->paste();
 }
 
 void TMainForm::EditUndo() {
-    if (FHistory->CanUndo()) SetInputText(FHistory->Undo());
+    if (FHistory->CanUndo()) ShowSnapshot(FHistory->Undo());
 }
 
 void TMainForm::EditRedo() {
-    if (FHistory->CanRedo()) SetInputText(FHistory->Redo());
+    if (FHistory->CanRedo()) ShowSnapshot(FHistory->Redo());
+}
+
+// The caret goes behind the text that differs, and the box scrolls to it.
+void TMainForm::ShowSnapshot(const QString& Text) {
+    const qsizetype At = ChangeEnd(Memo1->toPlainText(), Text);
+    SetInputText(Text);
+    QTextCursor Cursor = Memo1->textCursor();
+    Cursor.setPosition(static_cast<int>(At));
+    Memo1->setTextCursor(Cursor);
+    Memo1->ensureCursorVisible();
+    UpdateStatusPosition();
 }
 
 void TMainForm::EditOptionsAssignOnColon() {

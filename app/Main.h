@@ -139,7 +139,8 @@ class TMainForm : public TFormEx {
     void ApplyColors(const QColor& FontColor, const QColor& BackColor);
     void SetInputText(const QString& Text);
     void InputChanged();
-    TMemo* FocusedMemo() const;
+    void FocusChanged(QWidget* Now);
+    void ShowSnapshot(const QString& Text); // a step of the history
     bool MenuClaims(QKeyEvent& Key) const;
     // The editing aids: true when the key's character was handled here.
     bool TypeChar(const QKeyEvent& Key);
@@ -212,6 +213,7 @@ class TMainForm : public TFormEx {
     QWidget* FClient = nullptr;
     TMemo* Memo1 = nullptr;
     TMemo* Memo2 = nullptr;
+    TMemo* FEditMemo = nullptr; // the box that had the focus last
     QToolBar* ToolBar1 = nullptr;
     TStatusBar* StatusBar = nullptr;
     QMenuBar* mnuMain = nullptr;

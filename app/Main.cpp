@@ -4,6 +4,7 @@
 #include "ActionList.h"
 #include "AutoSave.h"
 #include "EditAids.h"
+#include "FontChoice.h"
 #include "Forms.InsIdent.h"
 #include "Forms.Keyboard.h"
 #include "Forms.Symbols.h"
@@ -23,16 +24,13 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusTipEvent>
@@ -165,7 +163,7 @@ void TMainForm::CreateControls() {
 
 void TMainForm::RestoreSettings() {
     TSettings S;
-    S.Font = Memo1->font();
+    S.Font = ChosenFont();
     S.FontColor = Memo1->FontColor();
     S.BackColor = ColorToQColor(DefaultBackColor);
     S.Bounds = NormalBounds();
@@ -187,7 +185,7 @@ void TMainForm::RestoreSettings() {
 
 TSettings TMainForm::CurrentSettings() const {
     TSettings S;
-    S.Font = Memo1->font();
+    S.Font = ChosenFont();
     S.FontColor = Memo1->FontColor();
     S.BackColor = Memo1->BackColor();
     S.MemoHeight = Memo1->height();
@@ -455,7 +453,15 @@ void TMainForm::FocusChanged(QWidget* Now) {
     UpdateEditActions();
 }
 
-void TMainForm::ApplyFont(const QFont& Font) {
+QFont TMainForm::ChosenFont() const {
+    QFont Font = Memo1->font();
+    Font.setFamily(FFontFamily);
+    return Font;
+}
+
+void TMainForm::ApplyFont(QFont Font) {
+    FFontFamily = Font.family();
+    Font.setFamily(DrawnFamily(FFontFamily));
     Memo1->setFont(Font);
     Memo2->setFont(Font);
     SetMemoMargins(*Memo1, MemoMargin);
@@ -600,14 +606,14 @@ void TMainForm::ViewBackColor() {
     if (Color.isValid()) ApplyColors(Memo1->FontColor(), Color);
 }
 
+// The family the boxes draw with stands in for the chosen one, which may not
+// be installed: the dialog's font in that family keeps the chosen family.
 void TMainForm::FontSelect() {
-    QFontDialog Dialog(Memo1->font(), this);
-    Dialog.setOption(QFontDialog::DontUseNativeDialog); // the Apply button lives in Qt's own dialog
-    if (auto* Buttons = Dialog.findChild<QDialogButtonBox*>()) {
-        QPushButton* Apply = Buttons->addButton(QDialogButtonBox::Apply);
-        connect(Apply, &QPushButton::clicked, this, [this, &Dialog] { ApplyFont(Dialog.currentFont()); });
-    }
-    if (Dialog.exec() == QDialog::Accepted) ApplyFont(Dialog.selectedFont());
+    const auto Apply = [this](QFont Font) {
+        if (Font.family() == Memo1->font().family()) Font.setFamily(FFontFamily);
+        ApplyFont(Font);
+    };
+    if (const std::optional<QFont> Font = ChooseFont(Memo1->font(), this, Apply)) Apply(*Font);
 }
 
 void TMainForm::FontGrow() {
@@ -629,13 +635,13 @@ void TMainForm::FontShrink() {
 }
 
 void TMainForm::FontBold() {
-    QFont Font = Memo1->font();
+    QFont Font = ChosenFont();
     Font.setBold(!Font.bold());
     ApplyFont(Font);
 }
 
 void TMainForm::FontItalic() {
-    QFont Font = Memo1->font();
+    QFont Font = ChosenFont();
     Font.setItalic(!Font.italic());
     ApplyFont(Font);
 }

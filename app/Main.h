@@ -135,7 +135,8 @@ class TMainForm : public TFormEx {
     void UpdateActions();
     void UpdateEditActions();
     void ClipboardChanged();
-    void ApplyFont(const QFont& Font);
+    QFont ChosenFont() const; // Memo1's font in the family the user chose
+    void ApplyFont(QFont Font);
     void ApplyColors(const QColor& FontColor, const QColor& BackColor);
     void SetInputText(const QString& Text);
     void InputChanged();
@@ -205,6 +206,7 @@ class TMainForm : public TFormEx {
     std::unique_ptr<THistory> FHistory;
     TAutoSaver* FAutoSaver = nullptr; // a child: writes the input while it is edited
     TEditOptions FEditOptions;
+    QString FFontFamily; // as chosen; the boxes may draw with another (see DrawnFamily)
     bool FShown = false; // the first show gives Memo1 the focus
     bool FClipboardHasText = false;
     std::optional<TRect> FPendingBounds; // applied again once the frame is known

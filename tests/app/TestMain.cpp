@@ -5,6 +5,7 @@
 
 #include "ActionList.h"
 #include "ExtIni.h"
+#include "FontChoice.h"
 #include "Main.h"
 #include "Memo.h"
 #include "Parse.Infix.h"
@@ -18,7 +19,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -169,6 +172,8 @@ class TestMain : public QObject {
     void preserveShowsTheNewestRun();
     void undoShowsWhereTheChangeWas_data();
     void undoShowsWhereTheChangeWas();
+    void fontDialogOkWithoutChangeKeepsTheFont_data();
+    void fontDialogOkWithoutChangeKeepsTheFont();
 
   private:
     QList<QUrl> FOpened;
@@ -861,7 +866,7 @@ void TestMain::settingsRoundTrip() {
     TMainForm Form(S.Dir());
     QCOMPARE(Input(Form), QStringLiteral("first\nsecond"));
     for (const char* Name : {"Memo1", "Memo2"}) {
-        QCOMPARE(Memo(Form, Name)->font().family(), QStringLiteral("Courier New"));
+        QCOMPARE(Memo(Form, Name)->font().family(), DrawnFamily(QStringLiteral("Courier New")));
         QCOMPARE(Memo(Form, Name)->font().pointSize(), 20);
         QVERIFY(Memo(Form, Name)->font().italic());
         QVERIFY(Memo(Form, Name)->font().bold());
@@ -924,7 +929,7 @@ void TestMain::settingsOutOfRangeFallBack() {
     TMainForm Designed(S.Dir() + QStringLiteral("/nothing-here"));
     TMainForm Form(S.Dir());
     const QFont Font = Memo(Form, "Memo1")->font();
-    QCOMPARE(Font.family(), QStringLiteral("Courier New"));
+    QCOMPARE(Font.family(), DrawnFamily(QStringLiteral("Courier New")));
     QCOMPARE(Font.pointSize(), 18);
     QVERIFY(Font.bold());
     QVERIFY(!Font.italic());
@@ -1132,6 +1137,57 @@ void TestMain::undoShowsWhereTheChangeWas() {
     Key(Form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(M->textCursor().position(), Typed);
     QVERIFY(Shown());
+}
+
+void TestMain::fontDialogOkWithoutChangeKeepsTheFont_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("style"); // 1 bold, 2 italic, 4 underline
+    QTest::newRow("the default, not installed here") << "Courier New" << 18 << 1;
+    QTest::newRow("installed, italic and underlined") << "DejaVu Serif" << 12 << 6;
+    QTest::newRow("installed, bold italic") << "DejaVu Sans Mono" << 24 << 3;
+}
+
+// The dialog opens on the font the boxes show; OK without a change changes
+// nothing, and a family that is not installed stays in the settings.
+void TestMain::fontDialogOkWithoutChangeKeepsTheFont() {
+    QFETCH(QString, family);
+    QFETCH(int, size);
+    QFETCH(int, style);
+    TState S;
+    S.WriteIni(QStringLiteral("[Settings]\nFontName=%1\nFontSize=%2\nFontStyle=%3\n")
+                   .arg(family)
+                   .arg(size)
+                   .arg(style));
+    {
+        TMainForm Form(S.Dir());
+        QVERIFY(ShowActive(Form));
+        const QFont Before = Memo(Form, "Memo1")->font();
+        QVERIFY(QFontDatabase::hasFamily(Before.family()));
+        if (!QFontDatabase::hasFamily(family)) QVERIFY(QFontInfo(Before).fixedPitch());
+        TModalAnswer Answer([&Before](QWidget* Modal) {
+            auto* Dialog = qobject_cast<QFontDialog*>(Modal);
+            QVERIFY(Dialog);
+            QCOMPARE(Dialog->currentFont().family(), Before.family());
+            Dialog->accept();
+        });
+        Form.Action(QStringLiteral("FontSelect"))->trigger();
+        QCOMPARE(Answer.Count(), 1);
+        for (const char* Name : {"Memo1", "Memo2"}) {
+            const QFont After = Memo(Form, Name)->font();
+            QCOMPARE(After.family(), Before.family());
+            QCOMPARE(After.pointSize(), size);
+            QCOMPARE(After.bold(), (style & 1) != 0);
+            QCOMPARE(After.italic(), (style & 2) != 0);
+            QCOMPARE(After.underline(), (style & 4) != 0);
+            QVERIFY(!After.strikeOut());
+        }
+        Form.close();
+    }
+    const QString Ini = S.ReadIni();
+    QVERIFY2(Ini.contains(QStringLiteral("FontName=%1\n").arg(family)), qPrintable(Ini));
+    QVERIFY2(Ini.contains(QStringLiteral("\nFontSize=%1\n").arg(size)), qPrintable(Ini));
+    QVERIFY2(Ini.contains(QStringLiteral("\nFontStyle=%1\n").arg(style)), qPrintable(Ini));
 }
 
 QTEST_MAIN(TestMain)

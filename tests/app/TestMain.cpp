@@ -174,6 +174,7 @@ class TestMain : public QObject {
     void undoShowsWhereTheChangeWas();
     void fontDialogOkWithoutChangeKeepsTheFont_data();
     void fontDialogOkWithoutChangeKeepsTheFont();
+    void darkPaletteLeavesTheBoxColours();
 
   private:
     QList<QUrl> FOpened;
@@ -1188,6 +1189,27 @@ void TestMain::fontDialogOkWithoutChangeKeepsTheFont() {
     QVERIFY2(Ini.contains(QStringLiteral("FontName=%1\n").arg(family)), qPrintable(Ini));
     QVERIFY2(Ini.contains(QStringLiteral("\nFontSize=%1\n").arg(size)), qPrintable(Ini));
     QVERIFY2(Ini.contains(QStringLiteral("\nFontStyle=%1\n").arg(style)), qPrintable(Ini));
+}
+
+// A dark system palette changes the frame and the tool bar, not the colours
+// the user chose for the two boxes.
+void TestMain::darkPaletteLeavesTheBoxColours() {
+    const QPalette Light = QApplication::palette();
+    QPalette Dark = Light;
+    Dark.setColor(QPalette::Window, QColor(35, 38, 41));
+    Dark.setColor(QPalette::Base, QColor(20, 20, 20));
+    Dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    Dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    QApplication::setPalette(Dark);
+    TState S;
+    S.WriteIni(QStringLiteral("[Settings]\nFontColor=255\nBackColor=16777215\n"));
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    for (const char* Name : {"Memo1", "Memo2"}) {
+        QCOMPARE(Memo(Form, Name)->FontColor(), QColor(255, 0, 0));
+        QCOMPARE(Memo(Form, Name)->BackColor(), QColor(255, 255, 255));
+    }
+    QApplication::setPalette(Light);
 }
 
 QTEST_MAIN(TestMain)

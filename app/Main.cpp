@@ -17,6 +17,7 @@
 #include "ShortCut.h"
 #include "StatusBar.h"
 #include "Utils.h"
+#include "WindowBounds.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -74,11 +75,6 @@ void ShowError(const std::exception& E) {
     WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
 }
 
-QMargins FrameMargins(const QWidget& W) {
-    const QRect F = W.frameGeometry();
-    const QRect C = W.geometry();
-    return {C.left() - F.left(), C.top() - F.top(), F.right() - C.right(), F.bottom() - C.bottom()};
-}
 } // namespace
 
 TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& CommandLine) {
@@ -90,6 +86,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     CreateToolBar();
     resize(DesignedClientWidth, DesignedClientHeight + mnuMain->sizeHint().height());
     move(DesignedPosition);
+    FBounds = new TWindowBounds(*this);
     SetMemoMargins(*Memo1, MemoMargin);
     SetMemoMargins(*Memo2, MemoMargin);
 
@@ -268,29 +265,15 @@ void TMainForm::FillAboutInfo() {
 }
 
 TRect TMainForm::NormalBounds() const {
-    QRect Client = geometry();
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) {
-        if (FPendingBounds) return *FPendingBounds; // restored maximised and never shown normal since
-        const QRect Normal = normalGeometry();
-        if (Normal.isValid()) Client = Normal;
-    }
-    return TRect::FromQRect(Client.marginsAdded(FrameMargins(*this)));
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) ||
+        FBounds->Pending())
+        return FBounds->Bounds();
+    const QRect Normal = normalGeometry(); // restored maximised and never shown normal since
+    return TRect::FromQRect((Normal.isValid() ? Normal : geometry()).marginsAdded(FrameMargins(*this)));
 }
 
 void TMainForm::SetBounds(const TRect& Outer) {
-    setGeometry(Outer.ToQRect().marginsRemoved(FrameMargins(*this)));
-    // Before the first show the frame is not known yet; the bounds are applied
-    // again once it is (see ApplyPendingBounds).
-    FPendingBounds.reset();
-    if (!isVisible()) FPendingBounds = Outer;
-}
-
-// A window restored maximised gets its normal bounds when it is first shown normal.
-void TMainForm::ApplyPendingBounds() {
-    if (!FPendingBounds || !isVisible() || windowState() != Qt::WindowNoState) return;
-    const TRect Outer = *FPendingBounds;
-    if (!FrameMargins(*this).isNull()) SetBounds(Outer);
-    FPendingBounds.reset();
+    FBounds->SetBounds(Outer);
 }
 
 bool TMainForm::event(QEvent* Event) {
@@ -362,7 +345,6 @@ void TMainForm::showEvent(QShowEvent* Event) {
         Memo1->setFocus();
         Memo1->selectAll();
     }
-    if (FPendingBounds) QTimer::singleShot(0, this, &TMainForm::ApplyPendingBounds);
 }
 
 void TMainForm::resizeEvent(QResizeEvent* Event) {
@@ -375,7 +357,6 @@ void TMainForm::changeEvent(QEvent* Event) {
     TFormEx::changeEvent(Event);
     if (Event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized()) {
         Action(aiViewFullScreen)->setChecked(isMaximized());
-        ApplyPendingBounds();
     }
 }
 

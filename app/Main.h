@@ -31,6 +31,7 @@ class TMemo;
 class TMemoLines;
 class TProgramParser;
 class TStatusBar;
+class TWindowBounds;
 enum TIdentKind : int;
 
 // The main window's actions, in the order of its action table. ORDER TActionId
@@ -129,7 +130,6 @@ class TMainForm : public TFormEx {
 
     TSettings CurrentSettings() const;
     void SaveSettings();
-    void ApplyPendingBounds();
     void ApplyLayout();
     void UpdateStatusPosition();
     void UpdateActions();
@@ -209,7 +209,7 @@ class TMainForm : public TFormEx {
     QString FFontFamily; // as chosen; the boxes may draw with another (see DrawnFamily)
     bool FShown = false; // the first show gives Memo1 the focus
     bool FClipboardHasText = false;
-    std::optional<TRect> FPendingBounds; // applied again once the frame is known
+    TWindowBounds* FBounds = nullptr; // a child
 
     std::unique_ptr<TMemoLines> FOutputLines;
     QWidget* FClient = nullptr;

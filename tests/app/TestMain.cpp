@@ -175,6 +175,8 @@ class TestMain : public QObject {
     void fontDialogOkWithoutChangeKeepsTheFont_data();
     void fontDialogOkWithoutChangeKeepsTheFont();
     void darkPaletteLeavesTheBoxColours();
+    void boundsSurviveRestarts_data();
+    void boundsSurviveRestarts();
 
   private:
     QList<QUrl> FOpened;
@@ -1210,6 +1212,39 @@ void TestMain::darkPaletteLeavesTheBoxColours() {
         QCOMPARE(Memo(Form, Name)->BackColor(), QColor(255, 255, 255));
     }
     QApplication::setPalette(Light);
+}
+
+void TestMain::boundsSurviveRestarts_data() {
+    QTest::addColumn<TRect>("stored");
+    QTest::addColumn<TRect>("shown"); // the outer bounds every start shows and writes back
+    const QRect W = QGuiApplication::primaryScreen()->availableGeometry();
+    const TRect Inside{W.left() + 100, W.top() + 80, W.left() + 740, W.top() + 580};
+    QTest::newRow("inside the work area") << Inside << Inside;
+    QTest::newRow("title bar above the work area")
+        << TRect{Inside.Left, W.top() - 30, Inside.Right, W.top() + 470}
+        << TRect{Inside.Left, W.top(), Inside.Right, W.top() + 500};
+}
+
+// Every start shows the stored outer bounds and writes the same back.
+void TestMain::boundsSurviveRestarts() {
+    QFETCH(TRect, stored);
+    QFETCH(TRect, shown);
+    TState S;
+    S.WriteIni(QStringLiteral("[Settings]\nFormLeft=%1\nFormTop=%2\nFormRight=%3\nFormBottom=%4\n")
+                   .arg(stored.Left)
+                   .arg(stored.Top)
+                   .arg(stored.Right)
+                   .arg(stored.Bottom));
+    for (int Start = 1; Start <= 4; ++Start) {
+        const QByteArray Trace = "start " + QByteArray::number(Start);
+        TMainForm Form(S.Dir());
+        QVERIFY(ShowActive(Form));
+        QVERIFY2(TRect::FromQRect(Form.frameGeometry()) == shown, Trace);
+        Form.close();
+        TIniFileEx Ini(S.IniFile());
+        Ini.SetSection(QStringLiteral("Settings"));
+        QVERIFY2(Ini.GetRect(QStringLiteral("Form"), TRect{}) == shown, Trace);
+    }
 }
 
 QTEST_MAIN(TestMain)

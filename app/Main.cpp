@@ -8,6 +8,7 @@
 #include "Forms.InsIdent.h"
 #include "Forms.Keyboard.h"
 #include "Forms.Symbols.h"
+#include "FrameGrip.h"
 #include "Hotkeys.h"
 #include "Images.h"
 #include "Memo.h"
@@ -87,6 +88,9 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     resize(DesignedClientWidth, DesignedClientHeight + mnuMain->sizeHint().height());
     move(DesignedPosition);
     FBounds = new TWindowBounds(*this);
+    FGrip = new TFrameGrip(*this);
+    FGrip->AddHandle(*ToolBar1);
+    FGrip->AddHandle(*StatusBar);
     SetMemoMargins(*Memo1, MemoMargin);
     SetMemoMargins(*Memo2, MemoMargin);
 
@@ -172,7 +176,7 @@ void TMainForm::RestoreSettings() {
     SetBounds(S.Bounds);
     if (S.Maximized) ViewFullScreen();
     SetTopMost(S.OnTop);
-    SetCaptionVisible(S.Titlebar);
+    ShowCaption(S.Titlebar);
     StatusBar->setHidden(!S.Statusbar);
     mnuMain->setHidden(!S.Menu);
     FEditOptions = S.EditOptions;
@@ -552,7 +556,14 @@ void TMainForm::FileExecute() {
 }
 
 void TMainForm::ViewTitlebar() {
-    SetCaptionVisible(!CaptionVisible());
+    ShowCaption(!CaptionVisible());
+}
+
+// Without its title bar the window keeps a border to size it by, and the tool
+// bar and the status bar move it.
+void TMainForm::ShowCaption(bool Value) {
+    SetCaptionVisible(Value);
+    FGrip->SetEnabled(!CaptionVisible());
 }
 
 void TMainForm::ViewMenubar() {

@@ -30,6 +30,7 @@ class TKeyboardForm;
 class TMemo;
 class TMemoLines;
 class TProgramParser;
+class TFrameGrip;
 class TStatusBar;
 class TWindowBounds;
 enum TIdentKind : int;
@@ -130,6 +131,7 @@ class TMainForm : public TFormEx {
 
     TSettings CurrentSettings() const;
     void SaveSettings();
+    void ShowCaption(bool Value);
     void ApplyLayout();
     void UpdateStatusPosition();
     void UpdateActions();
@@ -210,6 +212,7 @@ class TMainForm : public TFormEx {
     bool FShown = false; // the first show gives Memo1 the focus
     bool FClipboardHasText = false;
     TWindowBounds* FBounds = nullptr; // a child
+    TFrameGrip* FGrip = nullptr;      // a child
 
     std::unique_ptr<TMemoLines> FOutputLines;
     QWidget* FClient = nullptr;

@@ -687,8 +687,10 @@ void TestMain::viewSwitchesFollowState() {
     Form.Action(QStringLiteral("ViewTitlebar"))->trigger();
     QVERIFY(!Form.CaptionVisible());
     QVERIFY(!Form.Action(QStringLiteral("ViewTitlebar"))->isChecked());
+    QCOMPARE(Form.contentsMargins(), QMargins(4, 4, 4, 4)); // a border to size the window by
     Form.Action(QStringLiteral("ViewTitlebar"))->trigger();
     QVERIFY(Form.CaptionVisible());
+    QCOMPARE(Form.contentsMargins(), QMargins());
     QTRY_COMPARE(Form.frameGeometry(), Before);
     QVERIFY(Form.isVisible());
 

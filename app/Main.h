@@ -4,7 +4,9 @@
 // program runner (whose output writes into Memo2), the edit history of the
 // input and the symbol map, reads the start-up files and the settings when it
 // is created and writes them when it closes. The calculation itself is the
-// runner's; the file formats belong to units Utils and ExtIni.
+// runner's; the file formats belong to units Utils and ExtIni. The action
+// table, the menus and the tool bar are in Main.Actions.cpp, the way keys
+// reach actions and the input box in Main.Keys.cpp.
 #pragma once
 #include "EditAids.h"
 #include "ExtForm.h"

@@ -83,7 +83,6 @@ class TestInsIdent : public QObject {
     void offersItsKindInSortedOrder();
     void emptyListOrNoneOfTheKindLeavesAnEmptyPicker();
     void longListScrollsInsteadOfLeavingTheScreen();
-    void longListOpensWithItsTitleOnTheScreen();
     void clickChoosesAndEscCancels();
     void toolsInsertAtTheCaret_data();
     void toolsInsertAtTheCaret();
@@ -204,23 +203,6 @@ void TestInsIdent::longListScrollsInsteadOfLeavingTheScreen() {
     const QList<TIdentButton*> All = Buttons(Picker);
     QCOMPARE(All[2]->y(), All[0]->y());
     QVERIFY(All[3]->y() > All[0]->y());
-}
-
-// Centred on a small window at the top of the screen, a picker of 5,000 names
-// would start above the screen, title bar and all.
-void TestInsIdent::longListOpensWithItsTitleOnTheScreen() {
-    TIdentList List;
-    FillVariables(List, 5000);
-    QWidget Owner;
-    const QRect Work = Owner.screen()->availableGeometry();
-    Owner.setGeometry(Work.left() + 10, Work.top() + 10, 200, 100);
-    Owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&Owner));
-    TInsIdentForm Picker(&Owner);
-    Picker.Init(List, ikVariable);
-    Picker.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&Picker));
-    QTRY_VERIFY_WITH_TIMEOUT(Work.contains(Picker.frameGeometry()), 5000);
 }
 
 void TestInsIdent::clickChoosesAndEscCancels() {

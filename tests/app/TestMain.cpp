@@ -165,8 +165,6 @@ class TestMain : public QObject {
     void storedShortcutsAreUsed();
     void failedWritesOnCloseAreReported_data();
     void failedWritesOnCloseAreReported();
-    void keypadEnterFollowsTheEnterBinding_data();
-    void keypadEnterFollowsTheEnterBinding();
     void editActionsStayEnabledAfterMenuCommand_data();
     void editActionsStayEnabledAfterMenuCommand();
     void preserveShowsTheNewestRun();
@@ -174,9 +172,6 @@ class TestMain : public QObject {
     void undoShowsWhereTheChangeWas();
     void fontDialogOkWithoutChangeKeepsTheFont_data();
     void fontDialogOkWithoutChangeKeepsTheFont();
-    void darkPaletteLeavesTheBoxColours();
-    void boundsSurviveRestarts_data();
-    void boundsSurviveRestarts();
 
   private:
     QList<QUrl> FOpened;
@@ -1022,33 +1017,6 @@ void TestMain::failedWritesOnCloseAreReported() {
     QVERIFY(QFileInfo(Other).isFile());
 }
 
-void TestMain::keypadEnterFollowsTheEnterBinding_data() {
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("action");
-    QTest::newRow("keypad Enter") << int(Qt::KeypadModifier) << "FontBold";
-    QTest::newRow("Alt+keypad Enter") << int(Qt::KeypadModifier | Qt::AltModifier) << "FontItalic";
-}
-
-// Enter and Alt+Enter reassigned: the keypad's Enter key follows them and
-// breaks no line.
-void TestMain::keypadEnterFollowsTheEnterBinding() {
-    QFETCH(int, modifiers);
-    QFETCH(QString, action);
-    TState S;
-    TMainForm Form(S.Dir());
-    TActionList& A = Form.Actions();
-    A.SetShortCut(A.IndexOf(QStringLiteral("ParserEvaluate")), 0);
-    A.SetShortCut(A.IndexOf(QStringLiteral("ViewFullScreen")), 0);
-    A.SetShortCut(A.IndexOf(QStringLiteral("FontBold")), vkReturn);
-    A.SetShortCut(A.IndexOf(QStringLiteral("FontItalic")), scAlt | vkReturn);
-    QVERIFY(ShowActive(Form));
-    SetInput(Form, QStringLiteral("1+2"));
-    QSignalSpy Spy(Form.Action(action), &QAction::triggered);
-    Key(Form, Qt::Key_Enter, Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(Spy.count(), 1);
-    QCOMPARE(Input(Form), QStringLiteral("1+2"));
-}
-
 // A command chosen from the menu leaves the selection and the clipboard as
 // they were, so Cut, Copy and Paste can still act.
 void TestMain::editActionsStayEnabledAfterMenuCommand_data() {
@@ -1193,60 +1161,6 @@ void TestMain::fontDialogOkWithoutChangeKeepsTheFont() {
     QVERIFY2(Ini.contains(QStringLiteral("FontName=%1\n").arg(family)), qPrintable(Ini));
     QVERIFY2(Ini.contains(QStringLiteral("\nFontSize=%1\n").arg(size)), qPrintable(Ini));
     QVERIFY2(Ini.contains(QStringLiteral("\nFontStyle=%1\n").arg(style)), qPrintable(Ini));
-}
-
-// A dark system palette changes the frame and the tool bar, not the colours
-// the user chose for the two boxes.
-void TestMain::darkPaletteLeavesTheBoxColours() {
-    const QPalette Light = QApplication::palette();
-    QPalette Dark = Light;
-    Dark.setColor(QPalette::Window, QColor(35, 38, 41));
-    Dark.setColor(QPalette::Base, QColor(20, 20, 20));
-    Dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    Dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    QApplication::setPalette(Dark);
-    TState S;
-    S.WriteIni(QStringLiteral("[Settings]\nFontColor=255\nBackColor=16777215\n"));
-    TMainForm Form(S.Dir());
-    QVERIFY(ShowActive(Form));
-    for (const char* Name : {"Memo1", "Memo2"}) {
-        QCOMPARE(Memo(Form, Name)->FontColor(), QColor(255, 0, 0));
-        QCOMPARE(Memo(Form, Name)->BackColor(), QColor(255, 255, 255));
-    }
-    QApplication::setPalette(Light);
-}
-
-void TestMain::boundsSurviveRestarts_data() {
-    QTest::addColumn<TRect>("stored");
-    QTest::addColumn<TRect>("shown"); // the outer bounds every start shows and writes back
-    const QRect W = QGuiApplication::primaryScreen()->availableGeometry();
-    const TRect Inside{W.left() + 100, W.top() + 80, W.left() + 740, W.top() + 580};
-    QTest::newRow("inside the work area") << Inside << Inside;
-    QTest::newRow("title bar above the work area")
-        << TRect{Inside.Left, W.top() - 30, Inside.Right, W.top() + 470}
-        << TRect{Inside.Left, W.top(), Inside.Right, W.top() + 500};
-}
-
-// Every start shows the stored outer bounds and writes the same back.
-void TestMain::boundsSurviveRestarts() {
-    QFETCH(TRect, stored);
-    QFETCH(TRect, shown);
-    TState S;
-    S.WriteIni(QStringLiteral("[Settings]\nFormLeft=%1\nFormTop=%2\nFormRight=%3\nFormBottom=%4\n")
-                   .arg(stored.Left)
-                   .arg(stored.Top)
-                   .arg(stored.Right)
-                   .arg(stored.Bottom));
-    for (int Start = 1; Start <= 4; ++Start) {
-        const QByteArray Trace = "start " + QByteArray::number(Start);
-        TMainForm Form(S.Dir());
-        QVERIFY(ShowActive(Form));
-        QVERIFY2(TRect::FromQRect(Form.frameGeometry()) == shown, Trace);
-        Form.close();
-        TIniFileEx Ini(S.IniFile());
-        Ini.SetSection(QStringLiteral("Settings"));
-        QVERIFY2(Ini.GetRect(QStringLiteral("Form"), TRect{}) == shown, Trace);
-    }
 }
 
 QTEST_MAIN(TestMain)

@@ -1,5 +1,5 @@
 // The settings value without a window: what Write stores Read gives back,
-// a missing or damaged entry keeps the default, and where the state files are.
+// and stored bounds outside the work area are moved into it.
 #include "AppTestSupport.h"
 #include "Settings.h"
 
@@ -24,11 +24,8 @@ class TestSettings : public QObject {
     Q_OBJECT
   private slots:
     void writtenValuesReadBack();
-    void missingFileKeepsDefaults();
     void boundsOutsideWorkAreaMoveIn_data();
     void boundsOutsideWorkAreaMoveIn();
-    void shortcutsWrittenOnlyWhenAsked();
-    void stateFilesLiveInTheGivenFolder();
 };
 
 void TestSettings::writtenValuesReadBack() {
@@ -62,17 +59,6 @@ void TestSettings::writtenValuesReadBack() {
     QCOMPARE(R.ShortCuts[1].ShortCut, TShortCut(scAlt | 'X'));
 }
 
-void TestSettings::missingFileKeepsDefaults() {
-    TStateFolder F;
-    TSettings R = Defaults();
-    R.Read(F.Path(QStringLiteral("none.ini")), Work);
-    const TSettings D = Defaults();
-    QCOMPARE(R.Font, D.Font);
-    QCOMPARE(R.Bounds, D.Bounds);
-    QCOMPARE(R.ShortCuts[0].ShortCut, D.ShortCuts[0].ShortCut);
-    QVERIFY(R.Titlebar && R.Menu && R.EditOptions.AssignOnColon);
-}
-
 void TestSettings::boundsOutsideWorkAreaMoveIn_data() {
     QTest::addColumn<TRect>("stored");
     QTest::addColumn<TRect>("read");
@@ -92,25 +78,6 @@ void TestSettings::boundsOutsideWorkAreaMoveIn() {
     TSettings R = Defaults();
     R.Read(F.IniFile(), Work);
     QCOMPARE(R.Bounds, read);
-}
-
-void TestSettings::shortcutsWrittenOnlyWhenAsked() {
-    for (const bool Asked : {false, true}) {
-        TStateFolder F;
-        TSettings W = Defaults();
-        W.WriteShortCuts = Asked;
-        W.Write(F.IniFile());
-        QCOMPARE(F.ReadIni().contains(QStringLiteral("[Shortcuts]")), Asked);
-    }
-}
-
-void TestSettings::stateFilesLiveInTheGivenFolder() {
-    TStateFolder F;
-    const TStateFiles Files = LocateStateFiles(F.Dir(), QStringLiteral("calc.ini"));
-    QCOMPARE(Files.Ini, F.Path(QStringLiteral("calc.ini")));
-    QCOMPARE(Files.AutoSave, F.Path(QStringLiteral("AutoSave.txt")));
-    QCOMPARE(Files.SymbolMap, F.Path(QStringLiteral("SymbolMap.txt")));
-    QCOMPARE(Files.InitDefs, F.Path(QStringLiteral("InitDefs.txt")));
 }
 
 QTEST_MAIN(TestSettings)

@@ -1,6 +1,5 @@
 #include "WindowBounds.h"
 
-#include "Platform.h"
 
 #include <QEvent>
 #include <QScreen>

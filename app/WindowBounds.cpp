@@ -1,6 +1,5 @@
 #include "WindowBounds.h"
 
-
 #include <QEvent>
 #include <QScreen>
 #include <QWidget>

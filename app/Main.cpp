@@ -52,6 +52,7 @@ constexpr int MemoMargin = 6;
 constexpr int MinFontSize = TSettings::MinFontSize;
 constexpr int MaxFontSize = TSettings::MaxFontSize;
 constexpr TColor DefaultBackColor = 16777215; // white
+
 // The text of the input box as the runner reads it: rows separated by CR LF.
 std::u16string ProgramText(QString Text) {
     Text.replace(QChar::ParagraphSeparator, u'\n');
@@ -64,7 +65,6 @@ std::u16string ProgramText(QString Text) {
 void ShowError(const std::exception& E) {
     WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
 }
-
 } // namespace
 
 TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& CommandLine) {
@@ -124,8 +124,8 @@ void TMainForm::CreateControls() {
     Memo1->setUndoRedoEnabled(false); // the history is the undo of the input box
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
     Memo2 = new TMemo(FClient);
-    FEditMemo = Memo1;
     Memo2->setObjectName(QStringLiteral("Memo2"));
+    FEditMemo = Memo1;
     setTabOrder(Memo1, Memo2);
     StatusBar = new TStatusBar({200, 120}, this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));

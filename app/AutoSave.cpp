@@ -7,6 +7,13 @@
 
 namespace {
 constexpr int DefaultDelay = 2000; // milliseconds
+
+// Nothing when the file cannot be read.
+std::optional<QByteArray> FileBytes(const QString& FileName) {
+    QFile File(FileName);
+    if (!File.open(QIODevice::ReadOnly)) return std::nullopt;
+    return File.readAll();
+}
 } // namespace
 
 TAutoSaver::TAutoSaver(QString FileName, std::function<QString()> Text, QObject* Parent)
@@ -37,7 +44,9 @@ std::optional<QString> TAutoSaver::Write() {
     FTimer.stop();
     const QString Text = FText();
     if (FKeepUnread && Text.isEmpty()) return std::nullopt;
-    if (FWritten == Text && QFileInfo::exists(FFileName)) return std::nullopt;
+    // Another window may have written the file since: only the same text in
+    // a file still holding what we wrote is left alone.
+    if (FWritten == Text && FileBytes(FFileName) == FWrittenBytes) return std::nullopt;
     if (FKeepUnread) {
         // A folder or a file that could not be read stays where it was if it
         // cannot be moved; writing then fails or replaces it, as it would anyway.
@@ -50,6 +59,7 @@ std::optional<QString> TAutoSaver::Write() {
         return QString::fromUtf8(E.what());
     }
     FWritten = Text;
+    FWrittenBytes = FileBytes(FFileName);
     FKeepUnread = false;
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 // write is reported once, not every few seconds. The saver does not know the
 // input box: it asks for the text when it writes.
 #pragma once
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -43,6 +44,7 @@ class TAutoSaver : public QObject {
     std::function<QString()> FText;
     QTimer FTimer;
     bool FKeepUnread = false;
-    std::optional<QString> FWritten; // the text the file holds, as far as we know
+    std::optional<QString> FWritten;         // the text last written
+    std::optional<QByteArray> FWrittenBytes; // the file as that write left it
     QString FShownError;
 };

@@ -2,6 +2,7 @@
 
 #include "FlowLayout.h"
 #include "Scalar.Ident.h"
+#include "WindowBounds.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -78,6 +79,7 @@ TInsIdentForm::TInsIdentForm(QWidget* Owner, const QString& Caption) : QDialog(O
     Layout->addWidget(FScroll);
     Layout->setSizeConstraint(QLayout::SetNoConstraint); // the height comes from the rows, below
     resize(528, 486);
+    new TWindowBounds(*this); // opens with its title bar on the screen
 }
 
 void TInsIdentForm::Init(TIdentList& List, TIdentKind Kind) {

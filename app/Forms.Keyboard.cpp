@@ -1,6 +1,7 @@
 #include "Forms.Keyboard.h"
 
 #include "Platform.h"
+#include "WindowBounds.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -17,12 +18,6 @@ constexpr int Columns = 4;
 constexpr int Rows = 6;
 
 enum TButtonKind { bkSymbol, bkClear, bkCursorLeft, bkCursorRight, bkBackspace, bkExecute };
-
-QMargins FrameMargins(const QWidget& W) {
-    const QRect F = W.frameGeometry();
-    const QRect C = W.geometry();
-    return {C.left() - F.left(), C.top() - F.top(), F.right() - C.right(), F.bottom() - C.bottom()};
-}
 
 // Symbol buttons send the first character of their caption, or Symbol when set.
 struct TButtonRow {
@@ -73,10 +68,11 @@ TKeyboardForm::TKeyboardForm(const QString& IniFile, QWidget* PopupParent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     CreateButtons();
     resize(DesignedClientWidth, DesignedClientHeight);
+    FBounds = new TWindowBounds(*this);
     TIniFileEx Ini(FIniFile);
     Ini.SetSection(QStringLiteral("Keyboard"));
     const TRect Designed = TRect::FromQRect(QRect(DesignedPosition, size()));
-    SetBounds(Ini.GetRect(QStringLiteral("Form"), Designed, TRect::FromQRect(WorkArea())));
+    FBounds->SetBounds(Ini.GetRect(QStringLiteral("Form"), Designed, TRect::FromQRect(WorkArea())));
 }
 
 TKeyboardForm::~TKeyboardForm() {
@@ -159,21 +155,5 @@ bool TKeyboardForm::eventFilter(QObject* Watched, QEvent* Event) {
 }
 
 TRect TKeyboardForm::Bounds() const {
-    if (FPendingBounds) return *FPendingBounds; // never shown since they were set
-    return TRect::FromQRect(frameGeometry());
-}
-
-void TKeyboardForm::SetBounds(const TRect& Outer) {
-    setGeometry(Outer.ToQRect().marginsRemoved(FrameMargins(*this)));
-    // Before the first show the frame is not known; the bounds are applied
-    // again once it is.
-    FPendingBounds.reset();
-    if (!isVisible()) FPendingBounds = Outer;
-}
-
-void TKeyboardForm::showEvent(QShowEvent* Event) {
-    QWidget::showEvent(Event);
-    if (!FPendingBounds) return;
-    const TRect Outer = *FPendingBounds;
-    SetBounds(Outer);
+    return FBounds->Bounds();
 }

@@ -10,9 +10,8 @@
 #include <QString>
 #include <QWidget>
 
-#include <optional>
-
 class QPushButton;
+class TWindowBounds;
 
 class TKeyboardForm : public QWidget {
     Q_OBJECT
@@ -43,17 +42,15 @@ class TKeyboardForm : public QWidget {
 
   protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
-    void showEvent(QShowEvent* Event) override;
 
   private:
     void CreateButtons();
     void ScaleFont();
-    void SetBounds(const TRect& Outer);
 
     QString FIniFile;
     QWidget* GridPanel1 = nullptr;
     QPushButton* Button7 = nullptr;
-    std::optional<TRect> FPendingBounds; // applied again once the frame is known
+    TWindowBounds* FBounds = nullptr; // a child
 
     static inline QPointer<TKeyboardForm> FInstance;
     static inline bool FSuspended = false;

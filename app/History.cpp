@@ -24,3 +24,14 @@ QString THistory::Redo() {
     ++FIndex;
     return FStrings[FIndex];
 }
+
+qsizetype ChangeEnd(QStringView Old, QStringView New) {
+    const qsizetype Shorter = qMin(Old.size(), New.size());
+    qsizetype Head = 0;
+    while (Head < Shorter && Old[Head] == New[Head])
+        ++Head;
+    qsizetype Tail = 0;
+    while (Tail < Shorter - Head && Old[Old.size() - 1 - Tail] == New[New.size() - 1 - Tail])
+        ++Tail;
+    return New.size() - Tail;
+}

@@ -4,6 +4,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 class THistory {
   public:
@@ -27,3 +28,7 @@ class THistory {
     qsizetype FIndex = 0;
     qsizetype FCapacity = 100;
 };
+
+// Where the caret goes when Old is replaced by New: behind the part of New
+// that differs from Old (the common start and end left out).
+qsizetype ChangeEnd(QStringView Old, QStringView New);

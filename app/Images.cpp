@@ -20,10 +20,18 @@ QFont GlyphFont(qreal Size, bool Italic = false) {
     return F;
 }
 
+// Letters in ink with a pale outline, so they read on a light tool bar and on
+// a dark one alike.
 void Glyph(QPainter& P, qreal S, const QString& Text, qreal Scale, bool Italic = false) {
-    P.setFont(GlyphFont(S * Scale, Italic));
-    P.setPen(Ink);
-    P.drawText(QRectF(0, 0, S, S), Qt::AlignCenter, Text);
+    const QFont Font = GlyphFont(S * Scale, Italic);
+    QPainterPath Path;
+    Path.addText(0, 0, Font, Text);
+    const QRectF Box = Path.boundingRect();
+    Path.translate(QRectF(0, 0, S, S).center() - Box.center());
+    P.setPen(QPen(Paper, qMax<qreal>(1.5, S / 14), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    P.setBrush(Qt::NoBrush);
+    P.drawPath(Path);
+    P.fillPath(Path, Ink);
 }
 
 void Sheet(QPainter& P, QRectF R, qreal S) {

@@ -4,17 +4,21 @@
 #include "ActionList.h"
 #include "AutoSave.h"
 #include "EditAids.h"
+#include "FontChoice.h"
 #include "Forms.InsIdent.h"
 #include "Forms.Keyboard.h"
 #include "Forms.Symbols.h"
+#include "FrameGrip.h"
 #include "Hotkeys.h"
 #include "Images.h"
 #include "Memo.h"
 #include "Parse.Infix.h"
 #include "Platform.h"
+#include "Settings.h"
 #include "ShortCut.h"
 #include "StatusBar.h"
 #include "Utils.h"
+#include "WindowBounds.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -22,16 +26,14 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusTipEvent>
 #include <QTextBlock>
@@ -47,16 +49,9 @@ constexpr int DesignedClientWidth = 529;
 constexpr int DesignedClientHeight = 456;
 constexpr QPoint DesignedPosition(350, 208);
 constexpr int MemoMargin = 6;
-constexpr int MinFontSize = 8;
-constexpr int MaxFontSize = 30;
+constexpr int MinFontSize = TSettings::MinFontSize;
+constexpr int MaxFontSize = TSettings::MaxFontSize;
 constexpr TColor DefaultBackColor = 16777215; // white
-// The Tools menu's entry for Insert function carries this key of its own; while
-// the menu is attached it is looked up before the action list (see MenuClaims).
-constexpr TShortCut MenuFunctionKey = scCtrl | 'F';
-
-const char* const ToolBarActions[] = {
-    "EditCopy",      "EditPaste",   "FontToggleChar", "ToolsInsertVariable", "ToolsInsertFunction",
-    "ToolsKeyboard", "ViewMenubar", "ProgramHelp",    "ProgramExit"};
 
 // The text of the input box as the runner reads it: rows separated by CR LF.
 std::u16string ProgramText(QString Text) {
@@ -66,119 +61,11 @@ std::u16string ProgramText(QString Text) {
     return Text.toStdU16String();
 }
 
-// Where the files shipped with the calculator are: beside the executable, or
-// in the shared data folder of an installation (bin/../share/sumtra).
-QStringList ShippedDirs() {
-    return {ExeDir(), QDir::cleanPath(ExeDir() + QStringLiteral("../share/sumtra")) + u'/'};
-}
-
-// Enter evaluates; Shift+Enter and Ctrl+Enter, unless bound to an action, break the line.
-bool IsLineBreakKey(const QKeyEvent& Key) {
-    const Qt::KeyboardModifiers Mods = Key.modifiers() & ~Qt::KeypadModifier;
-    return (Key.key() == Qt::Key_Return || Key.key() == Qt::Key_Enter) &&
-           (Mods == Qt::ShiftModifier || Mods == Qt::ControlModifier);
-}
-
-QMargins FrameMargins(const QWidget& W) {
-    const QRect F = W.frameGeometry();
-    const QRect C = W.geometry();
-    return {C.left() - F.left(), C.top() - F.top(), F.right() - C.right(), F.bottom() - C.bottom()};
+// Errors of file commands and start-up files are shown and the window carries on.
+void ShowError(const std::exception& E) {
+    WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
 }
 } // namespace
-
-struct TMainForm::TActionRow {
-    const char* Name;
-    const char* Category;
-    const char* Caption;
-    TShortCut ShortCut;
-    const char* Hint;
-    void (TMainForm::*Slot)();
-    bool Checkable;
-};
-
-// The order of this table is the order of the action list, of the "Shortcuts"
-// section of the settings file and of the hotkeys editor.
-const TMainForm::TActionRow TMainForm::ActionRows[] = {
-    {"ProgramHelp", "Program", "Help", vkF1, "Shows help", &TMainForm::ProgramHelp, false},
-    {"ProgramAbout", "Program", "About", 0, "Shows infromation about the program", &TMainForm::ProgramAbout,
-     false},
-    {"ProgramExit", "Program", "Exit", vkEscape, "Exits the program", &TMainForm::ProgramExit, false},
-    {"FileOpen", "File", "Open...", scCtrl | 'O', "Opens an existing file", &TMainForm::FileOpen, false},
-    {"FileSave", "File", "Save...", scCtrl | 'S', "Saves the document to a file", &TMainForm::FileSave,
-     false},
-    {"FileExecute", "File", "Execute...", 0, "Executes all commands in a file", &TMainForm::FileExecute,
-     false},
-    {"ViewTitlebar", "View", "Titlebar", 0, "Toggles visibility of titlebar", &TMainForm::ViewTitlebar, true},
-    {"ViewMenubar", "View", "Main menu", scAlt | 'M', "Toggles visibility of main menu",
-     &TMainForm::ViewMenubar, true},
-    {"ViewStatusbar", "View", "Statusbar", scAlt | 'S', "Toggles visibility of statusbar",
-     &TMainForm::ViewStatusbar, true},
-    {"ViewFullScreen", "View", "Full screen", scAlt | vkReturn, "Toggles fullscreen",
-     &TMainForm::ViewFullScreen, true},
-    {"ViewStayOnTop", "View", "Stay on top", scCtrl | 'T',
-     "When checked the window stays on top of all other windows", &TMainForm::ViewStayOnTop, true},
-    {"ViewForeColor", "View", "Forecolor...", 0, "Selects foreground color", &TMainForm::ViewForeColor,
-     false},
-    {"ViewBackColor", "View", "Backcolor...", 0, "Selects background color", &TMainForm::ViewBackColor,
-     false},
-    {"FontSelect", "Font", "Select...", scCtrl | 'F', "Enables to select font", &TMainForm::FontSelect,
-     false},
-    {"FontGrow", "Font", "Grow", scAlt | vkUp, "Increases font size by 2 points", &TMainForm::FontGrow,
-     false},
-    {"FontShrink", "Font", "Shrink", scAlt | vkDown, "Decreases font size by 2 points",
-     &TMainForm::FontShrink, false},
-    {"FontBold", "Font", "Bold", scCtrl | 'B', "Toggles font style bold", &TMainForm::FontBold, true},
-    {"FontItalic", "Font", "Italic", scCtrl | 'I', "Toggles font style italic", &TMainForm::FontItalic, true},
-    {"FontToggleChar", "Font", "Toggle symbol", scCtrl | 'G',
-     "Toggle selected character(s) between latin, greek and cyrillic alphabet", &TMainForm::FontToggleChar,
-     false},
-    {"ParserEvaluate", "Parser", "Evaluate", vkReturn, "Execute all statements", &TMainForm::ParserEvaluate,
-     false},
-    {"ParserIncreaseDigits", "Parser", "Increase precision", scCtrl | vkUp,
-     "Increases the number of significant digits", &TMainForm::ParserIncreaseDigits, false},
-    {"ParserDecreaseDigits", "Parser", "Decrease precision", scCtrl | vkDown,
-     "Decreases the number of significant digits", &TMainForm::ParserDecreaseDigits, false},
-    {"ParserRetainOutput", "Parser", "Preserve output", 0,
-     "If enabled, calculation results will accumulate in the output text box", &TMainForm::ParserRetainOutput,
-     true},
-    {"ParserDecimal", "Parser", "Decimal", scAlt | 'D', "Display numerical results in decimal",
-     &TMainForm::ParserDecimal, true},
-    {"ParserBinary", "Parser", "Binary", scAlt | 'B', "Display numerical results in binary (real part only)",
-     &TMainForm::ParserBinary, true},
-    {"ParserHexadecimal", "Parser", "Hexadecimal", scAlt | 'H',
-     "Display numerical results in hexadecimal (real part only)", &TMainForm::ParserHexadecimal, true},
-    {"ParserRoman", "Parser", "Roman", scAlt | 'R', "Display numerical results in Roman (real part only)",
-     &TMainForm::ParserRoman, true},
-    {"ParserTime", "Parser", "Time", scAlt | 'T', "Display numerical results as time (real part only)",
-     &TMainForm::ParserTime, true},
-    {"ToolsKeyboard", "Tools", "Keyboard", 0, "Displays on-screen keyboard", &TMainForm::ToolsKeyboard, true},
-    {"ToolsInsertVariable", "Tools", "Insert variable...", 0, "Displays the list of defined variables",
-     &TMainForm::ToolsInsertVariable, false},
-    {"ToolsInsertFunction", "Tools", "Insert function...", 0, "Displays the list of defined functions",
-     &TMainForm::ToolsInsertFunction, false},
-    {"ToolsSymbolList", "Tools", "List of defined symbols", 0,
-     "Displays the list of defined symbols in memory", &TMainForm::ToolsSymbolList, false},
-    {"ToolsCustomize", "Tools", "Customize hotkeys...", 0, "Customize the shortcut keys",
-     &TMainForm::ToolsCustomize, false},
-    {"EditSelectAll", "Edit", "Select All", scCtrl | 'A', "Selects all text", &TMainForm::EditSelectAll,
-     false},
-    {"EditCut", "Edit", "Cut", scCtrl | 'X', "Cuts the selection to the Clipboard", &TMainForm::EditCut,
-     false},
-    {"EditCopy", "Edit", "Copy", scCtrl | 'C', "Copies the selection to the Clipboard", &TMainForm::EditCopy,
-     false},
-    {"EditPaste", "Edit", "Paste", scCtrl | 'V', "Inserts Clipboard contents", &TMainForm::EditPaste, false},
-    {"EditUndo", "Edit", "Undo", scCtrl | 'Z', "Reverts the last action", &TMainForm::EditUndo, false},
-    {"EditRedo", "Edit", "Redo", scShift | scCtrl | 'Z', "Redoes the last undone action",
-     &TMainForm::EditRedo, false},
-    {"EditOptionsAssignOnColon", "Edit", "Assign on colon/equal", 0, "Enter assignment operator on colon",
-     &TMainForm::EditOptionsAssignOnColon, true},
-    {"EditOptionsEncloseOnBracket", "Edit", "Enclose on bracket", 0,
-     "Enclose selection in brackets when a bracket is pressed", &TMainForm::EditOptionsEncloseOnBracket,
-     true},
-    {"EditOptionsEncloseOnOperator", "Edit", "Enclose on operator", 0,
-     "Enclose selection in brackets when an operator is pressed", &TMainForm::EditOptionsEncloseOnOperator,
-     true},
-};
 
 TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& CommandLine) {
     setWindowTitle(QCoreApplication::applicationName());
@@ -189,15 +76,20 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     CreateToolBar();
     resize(DesignedClientWidth, DesignedClientHeight + mnuMain->sizeHint().height());
     move(DesignedPosition);
+    FBounds = new TWindowBounds(*this);
+    FGrip = new TFrameGrip(*this);
+    FGrip->AddHandle(*ToolBar1);
+    FGrip->AddHandle(*StatusBar);
     SetMemoMargins(*Memo1, MemoMargin);
     SetMemoMargins(*Memo2, MemoMargin);
 
     FParser = std::make_unique<TProgramParser>();
     FOutputLines = std::make_unique<TMemoLines>(*Memo2);
     FParser->Output().Connect(*FOutputLines);
-    LocateFiles(StateDir);
+    const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    FFiles = LocateStateFiles(StateDir, RemoveFileExt(ExeName) + QStringLiteral(".ini"));
     FAutoSaver = new TAutoSaver(
-        FAutoSaveFile, [this] { return Memo1->toPlainText(); }, this);
+        FFiles.AutoSave, [this] { return Memo1->toPlainText(); }, this);
     connect(Memo1->document(), &QTextDocument::contentsChanged, FAutoSaver, &TAutoSaver::Changed);
     RestoreSettings();
     LoadSymbolMap();
@@ -207,7 +99,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     if (CommandLine) {
         SetInputText(*CommandLine);
         FHistory->Add(*CommandLine);
-        Action(QStringLiteral("ParserEvaluate"))->trigger();
+        Action(aiParserEvaluate)->trigger();
     }
     FillAboutInfo();
     UpdateActions();
@@ -222,11 +114,6 @@ TMainForm::~TMainForm() {
     FParser.reset(); // its output writes into lines that refer to Memo2
 }
 
-QAction* TMainForm::Action(const QString& Name) const {
-    const int Index = ActionList->IndexOf(Name);
-    return Index < 0 ? nullptr : ActionList->Action(Index);
-}
-
 void TMainForm::CreateControls() {
     setMinimumSize(250, 200);
     setContextMenuPolicy(Qt::NoContextMenu); // no menu for hiding the tool bar
@@ -238,6 +125,7 @@ void TMainForm::CreateControls() {
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
     Memo2 = new TMemo(FClient);
     Memo2->setObjectName(QStringLiteral("Memo2"));
+    FEditMemo = Memo1;
     setTabOrder(Memo1, Memo2);
     StatusBar = new TStatusBar({200, 120}, this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -258,156 +146,56 @@ void TMainForm::CreateControls() {
         connect(M, &QPlainTextEdit::selectionChanged, this, &TMainForm::UpdateEditActions);
         connect(M, &QPlainTextEdit::textChanged, this, &TMainForm::UpdateEditActions);
     }
-    connect(qApp, &QApplication::focusChanged, this, &TMainForm::UpdateEditActions);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* Now) { FocusChanged(Now); });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::ClipboardChanged);
     ClipboardChanged();
 }
 
-void TMainForm::CreateActions() {
-    ActionList = new TActionList(this);
-    ActionList->setObjectName(QStringLiteral("ActionList"));
-    FFormats = new QActionGroup(this);
-    for (const TActionRow& Row : ActionRows) {
-        const QString Name = QString::fromLatin1(Row.Name);
-        auto* A = new QAction(QString::fromUtf8(Row.Caption), this);
-        A->setObjectName(Name);
-        A->setStatusTip(QString::fromUtf8(Row.Hint));
-        A->setToolTip(QString::fromUtf8(Row.Hint));
-        A->setCheckable(Row.Checkable);
-        A->setIcon(ActionIcon(Name));
-        connect(A, &QAction::triggered, this, Row.Slot);
-        connect(A, &QAction::triggered, this, &TMainForm::UpdateActions);
-        addAction(A); // so that shortcuts work with the menu detached
-        ActionList->Add(A, QString::fromLatin1(Row.Category), Row.ShortCut);
-        if (Name.startsWith(u"Parser") && Row.Checkable && Name != u"ParserRetainOutput")
-            FFormats->addAction(A);
-    }
-    QAction* InsertFunction = Action(QStringLiteral("ToolsInsertFunction"));
-    InsertFunction->setText(InsertFunction->text() + u'\t' + ShortCutToText(MenuFunctionKey));
-}
-
-void TMainForm::CreateMenus() {
-    mnuMain = new QMenuBar(this);
-    mnuMain->setObjectName(QStringLiteral("mnuMain"));
-    setMenuBar(mnuMain);
-    auto Fill = [this](QMenu* Menu, std::initializer_list<const char*> Names) {
-        for (const char* Name : Names)
-            if (Name)
-                Menu->addAction(Action(QString::fromLatin1(Name)));
-            else
-                Menu->addSeparator();
-    };
-    Fill(mnuMain->addMenu(QStringLiteral("&Program")), {"ProgramHelp", "ProgramAbout", "ProgramExit"});
-    Fill(mnuMain->addMenu(QStringLiteral("&File")), {"FileOpen", "FileSave", "FileExecute"});
-    Fill(mnuMain->addMenu(QStringLiteral("&View")),
-         {"ViewTitlebar", "ViewMenubar", "ViewStatusbar", "ViewFullScreen", "ViewStayOnTop", "ViewForeColor",
-          "ViewBackColor"});
-    Fill(mnuMain->addMenu(QStringLiteral("Fo&nt")),
-         {"FontSelect", "FontGrow", "FontShrink", "FontBold", "FontItalic", "FontToggleChar"});
-    QMenu* Parser = mnuMain->addMenu(QStringLiteral("P&arser"));
-    Fill(Parser, {"ParserIncreaseDigits", "ParserDecreaseDigits", "ParserRetainOutput"});
-    Fill(Parser->addMenu(QStringLiteral("Result format")),
-         {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman", "ParserTime"});
-    Fill(
-        mnuMain->addMenu(QStringLiteral("Tools")),
-        {"ToolsKeyboard", "ToolsInsertVariable", "ToolsInsertFunction", "ToolsSymbolList", "ToolsCustomize"});
-
-    mnuPopup = new QMenu(this);
-    mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    Fill(mnuPopup, {"EditUndo", "EditRedo", nullptr, "EditCut", "EditCopy", "EditPaste", nullptr});
-    Fill(mnuPopup->addMenu(QStringLiteral("Options")),
-         {"EditOptionsAssignOnColon", "EditOptionsEncloseOnBracket", "EditOptionsEncloseOnOperator"});
-    connect(Memo1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& At) { mnuPopup->popup(Memo1->mapToGlobal(At)); });
-}
-
-void TMainForm::CreateToolBar() {
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(48, 48));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
-    for (const char* Name : ToolBarActions) {
-        QAction* A = Action(QString::fromLatin1(Name));
-        ToolBar1->addAction(A);
-        if (QWidget* Button = ToolBar1->widgetForAction(A)) Button->setFixedSize(55, 54);
-    }
-}
-
-void TMainForm::LocateFiles(const QString& StateDir) {
-    QString Dir = StateDir;
-    if (Dir.isEmpty())
-        Dir = StateDirFor(ExeDir(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    else if (!Dir.endsWith(u'/'))
-        Dir += u'/';
-    FReadDirs = {Dir};
-    if (StateDir.isEmpty()) {
-        // An installed calculator finds its shipped files beside the executable
-        // or in the shared data folder of the installation.
-        for (const QString& Other : ShippedDirs())
-            if (!FReadDirs.contains(Other)) FReadDirs.append(Other);
-    }
-    FAutoSaveFile = Dir + QStringLiteral("AutoSave.txt");
-    FSymbolMapFile = ReadFileOf(QStringLiteral("SymbolMap.txt"));
-    FInitDefsFile = ReadFileOf(QStringLiteral("InitDefs.txt"));
-    const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    FIniFile = Dir + RemoveFileExt(ExeName) + QStringLiteral(".ini");
-}
-
-QString TMainForm::ReadFileOf(const QString& FileName) const {
-    for (const QString& Dir : FReadDirs)
-        if (QFileInfo::exists(Dir + FileName)) return Dir + FileName;
-    return FReadDirs.first() + FileName;
-}
-
 void TMainForm::RestoreSettings() {
-    TIniFileEx Ini(FIniFile);
-    Ini.SetSection(QStringLiteral("Settings"));
-    const QColor Back = ColorToQColor(Ini.GetColor(QStringLiteral("BackColor"), DefaultBackColor));
-    QFont Font = Memo1->font();
-    QColor FontColor = Memo1->FontColor();
-    Ini.RestoreFont(QStringLiteral("Font"), MinFontSize, MaxFontSize, Font, FontColor);
-    ApplyColors(FontColor, Back);
-    ApplyFont(Font);
-    SetBounds(Ini.GetRect(QStringLiteral("Form"), NormalBounds(), TRect::FromQRect(WorkArea())));
-    if (Ini.GetBool(QStringLiteral("Maximized"), false)) ViewFullScreen();
-    SetTopMost(Ini.GetBool(QStringLiteral("OnTop"), false));
-    SetCaptionVisible(Ini.GetBool(QStringLiteral("Titlebar"), true));
-    StatusBar->setHidden(!Ini.GetBool(QStringLiteral("Statusbar"), true));
-    mnuMain->setHidden(!Ini.GetBool(QStringLiteral("Menu"), true));
-    FAssignOnColon = Ini.GetBool(QStringLiteral("AssignOnColon"), true);
-    FEncloseOnBracket = Ini.GetBool(QStringLiteral("EncloseOnBracket"), false);
-    FEncloseOnOperator = Ini.GetBool(QStringLiteral("EncloseOnOperator"), false);
-    Ini.SetSection(QStringLiteral("Shortcuts"));
+    TSettings S;
+    S.Font = ChosenFont();
+    S.FontColor = Memo1->FontColor();
+    S.BackColor = ColorToQColor(DefaultBackColor);
+    S.Bounds = NormalBounds();
     for (int I = 0; I < ActionList->Count(); ++I)
-        ActionList->SetShortCut(I, Ini.GetInt(ActionList->Name(I), 0, 65535, ActionList->ShortCut(I)));
+        S.ShortCuts.push_back({ActionList->Name(I), ActionList->ShortCut(I)});
+    S.Read(FFiles.Ini, TRect::FromQRect(WorkArea()));
+    ApplyColors(S.FontColor, S.BackColor);
+    ApplyFont(S.Font);
+    SetBounds(S.Bounds);
+    if (S.Maximized) ViewFullScreen();
+    SetTopMost(S.OnTop);
+    ShowCaption(S.Titlebar);
+    StatusBar->setHidden(!S.Statusbar);
+    mnuMain->setHidden(!S.Menu);
+    FEditOptions = S.EditOptions;
+    for (int I = 0; I < ActionList->Count(); ++I)
+        ActionList->SetShortCut(I, S.ShortCuts[I].ShortCut);
+}
+
+TSettings TMainForm::CurrentSettings() const {
+    TSettings S;
+    S.Font = ChosenFont();
+    S.FontColor = Memo1->FontColor();
+    S.BackColor = Memo1->BackColor();
+    S.MemoHeight = Memo1->height();
+    S.Maximized = isMaximized();
+    S.Bounds = NormalBounds(); // so a maximised window comes back at its normal place
+    S.OnTop = TopMost();
+    S.Titlebar = CaptionVisible();
+    S.Statusbar = !StatusBar->isHidden();
+    S.Menu = !mnuMain->isHidden();
+    S.EditOptions = FEditOptions;
+    for (int I = 0; I < ActionList->Count(); ++I)
+        S.ShortCuts.push_back({ActionList->Name(I), ActionList->ShortCut(I)});
+    S.WriteShortCuts = ActionList->ChangeMark() != 0;
+    return S;
 }
 
 void TMainForm::SaveSettings() {
     QStringList Errors;
     try {
-        TIniFileEx Ini(FIniFile);
-        Ini.SetSection(QStringLiteral("Settings"));
-        Ini.SaveFont(QStringLiteral("Font"), Memo1->font(), Memo1->FontColor());
-        Ini.SetColor(QStringLiteral("BackColor"), QColorToColor(Memo1->BackColor()));
-        Ini.SetInt(QStringLiteral("MemoHeight"), Memo1->height());
-        Ini.SetBool(QStringLiteral("Maximized"), isMaximized());
-        // The bounds it returns to, so a maximised window comes back at its normal place.
-        Ini.SetRect(QStringLiteral("Form"), NormalBounds());
-        Ini.SetBool(QStringLiteral("OnTop"), TopMost());
-        Ini.SetBool(QStringLiteral("Titlebar"), CaptionVisible());
-        Ini.SetBool(QStringLiteral("Statusbar"), !StatusBar->isHidden());
-        Ini.SetBool(QStringLiteral("Menu"), !mnuMain->isHidden());
-        Ini.SetBool(QStringLiteral("AssignOnColon"), FAssignOnColon);
-        Ini.SetBool(QStringLiteral("EncloseOnBracket"), FEncloseOnBracket);
-        Ini.SetBool(QStringLiteral("EncloseOnOperator"), FEncloseOnOperator);
-        if (ActionList->ChangeMark() != 0) {
-            Ini.SetSection(QStringLiteral("Shortcuts"));
-            for (int I = 0; I < ActionList->Count(); ++I)
-                Ini.SetHotkey(ActionList->Name(I), ActionList->ShortCut(I));
-        }
+        CurrentSettings().Write(FFiles.Ini);
     } catch (const std::exception& E) {
         Errors.append(QString::fromUtf8(E.what()));
     }
@@ -417,43 +205,43 @@ void TMainForm::SaveSettings() {
 }
 
 void TMainForm::LoadSymbolMap() {
-    QAction* Toggle = Action(QStringLiteral("FontToggleChar"));
+    QAction* Toggle = Action(aiFontToggleChar);
     FSymbolMap.reset();
-    if (!QFileInfo::exists(FSymbolMapFile)) {
+    if (!QFileInfo::exists(FFiles.SymbolMap)) {
         Toggle->setEnabled(false);
         WarningBox(
             QStringLiteral("The file '%s' was not found. The command 'Font > Toggle symbol' is disabled."),
-            {FSymbolMapFile});
+            {FFiles.SymbolMap});
         return;
     }
     try {
-        FSymbolMap = TSymbolMap::Load(FSymbolMapFile);
+        FSymbolMap = TSymbolMap::Load(FFiles.SymbolMap);
     } catch (const std::exception& E) {
         Toggle->setEnabled(false);
         WarningBox(
             QStringLiteral("An error occurred while loading '%s': %s. The command 'Font > Toggle symbol' is "
                            "disabled."),
-            {FSymbolMapFile, QString::fromUtf8(E.what())});
+            {FFiles.SymbolMap, QString::fromUtf8(E.what())});
     }
 }
 
 void TMainForm::RunInitDefs() {
-    if (!QFileInfo::exists(FInitDefsFile)) return;
+    if (!QFileInfo::exists(FFiles.InitDefs)) return;
     try {
-        RefusePipe(FInitDefsFile);
-        FParser->ExecuteFile(std::filesystem::path(FInitDefsFile.toStdU16String()), false);
+        RefusePipe(FFiles.InitDefs);
+        FParser->ExecuteFile(std::filesystem::path(FFiles.InitDefs.toStdU16String()), false);
     } catch (const std::exception& E) {
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
 void TMainForm::LoadAutoSave() {
-    if (!QFileInfo::exists(FAutoSaveFile)) return;
+    if (!QFileInfo::exists(FFiles.AutoSave)) return;
     try {
-        SetInputText(ReadTextFile(FAutoSaveFile));
+        SetInputText(ReadTextFile(FFiles.AutoSave));
     } catch (const std::exception& E) {
         FAutoSaver->KeepUnread(); // not replaced by an empty box
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
@@ -470,29 +258,15 @@ void TMainForm::FillAboutInfo() {
 }
 
 TRect TMainForm::NormalBounds() const {
-    QRect Client = geometry();
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) {
-        if (FPendingBounds) return *FPendingBounds; // restored maximised and never shown normal since
-        const QRect Normal = normalGeometry();
-        if (Normal.isValid()) Client = Normal;
-    }
-    return TRect::FromQRect(Client.marginsAdded(FrameMargins(*this)));
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) ||
+        FBounds->Pending())
+        return FBounds->Bounds();
+    const QRect Normal = normalGeometry(); // restored maximised and never shown normal since
+    return TRect::FromQRect((Normal.isValid() ? Normal : geometry()).marginsAdded(FrameMargins(*this)));
 }
 
 void TMainForm::SetBounds(const TRect& Outer) {
-    setGeometry(Outer.ToQRect().marginsRemoved(FrameMargins(*this)));
-    // Before the first show the frame is not known yet; the bounds are applied
-    // again once it is (see ApplyPendingBounds).
-    FPendingBounds.reset();
-    if (!isVisible()) FPendingBounds = Outer;
-}
-
-// A window restored maximised gets its normal bounds when it is first shown normal.
-void TMainForm::ApplyPendingBounds() {
-    if (!FPendingBounds || !isVisible() || windowState() != Qt::WindowNoState) return;
-    const TRect Outer = *FPendingBounds;
-    if (!FrameMargins(*this).isNull()) SetBounds(Outer);
-    FPendingBounds.reset();
+    FBounds->SetBounds(Outer);
 }
 
 bool TMainForm::event(QEvent* Event) {
@@ -501,57 +275,6 @@ bool TMainForm::event(QEvent* Event) {
         return true;
     }
     return TFormEx::event(Event);
-}
-
-bool TMainForm::MenuClaims(QKeyEvent& Key) const {
-    return KeyToShortCut(Key.keyCombination()) == MenuFunctionKey && !mnuMain->isHidden() &&
-           Action(QStringLiteral("ToolsInsertFunction"))->isEnabled();
-}
-
-bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
-    switch (Event->type()) {
-    case QEvent::ShortcutOverride:
-    case QEvent::KeyPress: {
-        // Text boxes claim Enter, Tab and the editing keys before any shortcut
-        // sees them. A key bound to an enabled action is handed back to the
-        // action instead, so Enter evaluates and Ctrl+Z uses the history.
-        auto* W = qobject_cast<QWidget*>(Watched);
-        if (!W || W->window() != this) break;
-        auto& Key = static_cast<QKeyEvent&>(*Event);
-        if (MenuClaims(Key)) {
-            if (Event->type() == QEvent::KeyPress) Action(QStringLiteral("ToolsInsertFunction"))->trigger();
-            Event->accept();
-            return true;
-        }
-        if (Event->type() == QEvent::ShortcutOverride &&
-            ActionList->FindEnabled(KeyToShortCut(Key.keyCombination()))) {
-            Event->ignore();
-            return true;
-        }
-        if (Event->type() == QEvent::KeyPress && Watched == Memo1 && IsLineBreakKey(Key)) {
-            Memo1->insertPlainText(QStringLiteral("\n")); // a typed edit, so the history records it
-            return true;
-        }
-        if (Event->type() == QEvent::KeyPress && Watched == Memo1 && TypeChar(Key)) return true;
-        break;
-    }
-    case QEvent::Show:
-    case QEvent::Hide:
-        if (FKeyboard && Watched == FKeyboard)
-            Action(QStringLiteral("ToolsKeyboard"))->setChecked(FKeyboard->isVisible());
-        break;
-    case QEvent::KeyRelease:
-        if (Watched == Memo1) UpdateStatusPosition();
-        break;
-    case QEvent::MouseButtonRelease:
-        if (Watched == Memo1->viewport()) UpdateStatusPosition();
-        break;
-    case QEvent::Resize:
-        if (Watched == FClient) ApplyLayout();
-        break;
-    default: break;
-    }
-    return TFormEx::eventFilter(Watched, Event);
 }
 
 void TMainForm::showEvent(QShowEvent* Event) {
@@ -563,20 +286,18 @@ void TMainForm::showEvent(QShowEvent* Event) {
         Memo1->setFocus();
         Memo1->selectAll();
     }
-    if (FPendingBounds) QTimer::singleShot(0, this, &TMainForm::ApplyPendingBounds);
 }
 
 void TMainForm::resizeEvent(QResizeEvent* Event) {
     TFormEx::resizeEvent(Event);
     ApplyLayout();
-    if (isVisible() && !isMinimized()) Action(QStringLiteral("ViewFullScreen"))->setChecked(isMaximized());
+    if (isVisible() && !isMinimized()) Action(aiViewFullScreen)->setChecked(isMaximized());
 }
 
 void TMainForm::changeEvent(QEvent* Event) {
     TFormEx::changeEvent(Event);
     if (Event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized()) {
-        Action(QStringLiteral("ViewFullScreen"))->setChecked(isMaximized());
-        ApplyPendingBounds();
+        Action(aiViewFullScreen)->setChecked(isMaximized());
     }
 }
 
@@ -608,39 +329,35 @@ void TMainForm::UpdateStatusPosition() {
 }
 
 void TMainForm::UpdateActions() {
-    auto Check = [this](const char* Name, bool Value) {
-        Action(QString::fromLatin1(Name))->setChecked(Value);
-    };
-    Check("ViewTitlebar", CaptionVisible());
-    Check("ViewMenubar", !mnuMain->isHidden());
-    Check("ViewStatusbar", !StatusBar->isHidden());
-    Check("ViewStayOnTop", TopMost());
-    if (!isMinimized()) Check("ViewFullScreen", isMaximized());
-    Check("FontBold", Memo1->font().bold());
-    Check("FontItalic", Memo1->font().italic());
-    Check("ParserRetainOutput", FParser->Output().Preserve());
-    const char* const Formats[] = {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman",
-                                   "ParserTime"}; // ORDER TNumberFormat
-    for (int F = 0; F < 5; ++F)
-        Check(Formats[F], FParser->NumberFormat() == F);
-    Check("EditOptionsAssignOnColon", FAssignOnColon);
-    Check("EditOptionsEncloseOnBracket", FEncloseOnBracket);
-    Check("EditOptionsEncloseOnOperator", FEncloseOnOperator);
-    Check("ToolsKeyboard", FKeyboard && FKeyboard->isVisible());
-    Action(QStringLiteral("FontToggleChar"))->setEnabled(FSymbolMap.has_value());
-    Action(QStringLiteral("EditUndo"))->setEnabled(FHistory && FHistory->CanUndo());
-    Action(QStringLiteral("EditRedo"))->setEnabled(FHistory && FHistory->CanRedo());
+    auto Check = [this](TActionId Id, bool Value) { Action(Id)->setChecked(Value); };
+    Check(aiViewTitlebar, CaptionVisible());
+    Check(aiViewMenubar, !mnuMain->isHidden());
+    Check(aiViewStatusbar, !StatusBar->isHidden());
+    Check(aiViewStayOnTop, TopMost());
+    if (!isMinimized()) Check(aiViewFullScreen, isMaximized());
+    Check(aiFontBold, Memo1->font().bold());
+    Check(aiFontItalic, Memo1->font().italic());
+    Check(aiParserRetainOutput, FParser->Output().Preserve());
+    for (int F = nfDec; F <= nfTime; ++F)
+        Check(static_cast<TActionId>(aiParserDecimal + F), FParser->NumberFormat() == F);
+    Check(aiEditOptionsAssignOnColon, FEditOptions.AssignOnColon);
+    Check(aiEditOptionsEncloseOnBracket, FEditOptions.EncloseOnBracket);
+    Check(aiEditOptionsEncloseOnOperator, FEditOptions.EncloseOnOperator);
+    Check(aiToolsKeyboard, FKeyboard && FKeyboard->isVisible());
+    Action(aiFontToggleChar)->setEnabled(FSymbolMap.has_value());
+    Action(aiEditUndo)->setEnabled(FHistory && FHistory->CanUndo());
+    Action(aiEditRedo)->setEnabled(FHistory && FHistory->CanRedo());
     UpdateEditActions();
 }
 
 void TMainForm::UpdateEditActions() {
     if (!ActionList) return;
-    const TMemo* M = FocusedMemo();
+    const TMemo* M = FEditMemo;
     const bool Selected = M && M->textCursor().hasSelection();
-    Action(QStringLiteral("EditCut"))->setEnabled(Selected && !M->isReadOnly());
-    Action(QStringLiteral("EditCopy"))->setEnabled(Selected);
-    Action(QStringLiteral("EditPaste"))->setEnabled(M && !M->isReadOnly() && FClipboardHasText);
-    Action(QStringLiteral("EditSelectAll"))->setEnabled(M && !M->document()->isEmpty());
+    Action(aiEditCut)->setEnabled(Selected && !M->isReadOnly());
+    Action(aiEditCopy)->setEnabled(Selected);
+    Action(aiEditPaste)->setEnabled(M && !M->isReadOnly() && FClipboardHasText);
+    Action(aiEditSelectAll)->setEnabled(M && !M->document()->isEmpty());
 }
 
 // Asking the clipboard may take a round trip to another program, so it is
@@ -651,14 +368,22 @@ void TMainForm::ClipboardChanged() {
     UpdateEditActions();
 }
 
-TMemo* TMainForm::FocusedMemo() const {
-    const QWidget* Focus = QApplication::focusWidget();
-    if (Focus == Memo1) return Memo1;
-    if (Focus == Memo2) return Memo2;
-    return nullptr;
+// The focus leaves both boxes while a menu or a dialog is open, and comes back
+// late or not at all; the edit commands act on the box that had it last.
+void TMainForm::FocusChanged(QWidget* Now) {
+    if (Now == Memo1 || Now == Memo2) FEditMemo = static_cast<TMemo*>(Now);
+    UpdateEditActions();
 }
 
-void TMainForm::ApplyFont(const QFont& Font) {
+QFont TMainForm::ChosenFont() const {
+    QFont Font = Memo1->font();
+    Font.setFamily(FFontFamily);
+    return Font;
+}
+
+void TMainForm::ApplyFont(QFont Font) {
+    FFontFamily = Font.family();
+    Font.setFamily(DrawnFamily(FFontFamily));
     Memo1->setFont(Font);
     Memo2->setFont(Font);
     SetMemoMargins(*Memo1, MemoMargin);
@@ -690,8 +415,8 @@ void TMainForm::InputChanged() {
     if (!Doc->isModified() || Doc->isEmpty()) return;
     FHistory->Add(Memo1->toPlainText());
     Doc->setModified(false);
-    Action(QStringLiteral("EditUndo"))->setEnabled(FHistory->CanUndo());
-    Action(QStringLiteral("EditRedo"))->setEnabled(FHistory->CanRedo());
+    Action(aiEditUndo)->setEnabled(FHistory->CanUndo());
+    Action(aiEditRedo)->setEnabled(FHistory->CanRedo());
 }
 
 void TMainForm::ProgramHelp() {
@@ -742,7 +467,7 @@ void TMainForm::FileOpen() {
         SetInputText(Text);
         FHistory->Add(Text);
     } catch (const std::exception& E) {
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
@@ -752,23 +477,30 @@ void TMainForm::FileSave() {
     try {
         WriteTextFile(FileName, Memo1->toPlainText());
     } catch (const std::exception& E) {
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
 void TMainForm::FileExecute() {
     const QString FileName =
-        ChooseFile(this, QFileDialog::AcceptOpen, QStringLiteral("Execute"), FInitDefsFile);
+        ChooseFile(this, QFileDialog::AcceptOpen, QStringLiteral("Execute"), FFiles.InitDefs);
     if (FileName.isEmpty()) return;
     try {
         FParser->ExecuteFile(std::filesystem::path(FileName.toStdU16String()), false);
     } catch (const std::exception& E) {
-        WarningBox(QStringLiteral("%s"), {QString::fromUtf8(E.what())});
+        ShowError(E);
     }
 }
 
 void TMainForm::ViewTitlebar() {
-    SetCaptionVisible(!CaptionVisible());
+    ShowCaption(!CaptionVisible());
+}
+
+// Without its title bar the window keeps a border to size it by, and the tool
+// bar and the status bar move it.
+void TMainForm::ShowCaption(bool Value) {
+    SetCaptionVisible(Value);
+    FGrip->SetEnabled(!CaptionVisible());
 }
 
 void TMainForm::ViewMenubar() {
@@ -803,14 +535,14 @@ void TMainForm::ViewBackColor() {
     if (Color.isValid()) ApplyColors(Memo1->FontColor(), Color);
 }
 
+// The family the boxes draw with stands in for the chosen one, which may not
+// be installed: the dialog's font in that family keeps the chosen family.
 void TMainForm::FontSelect() {
-    QFontDialog Dialog(Memo1->font(), this);
-    Dialog.setOption(QFontDialog::DontUseNativeDialog); // the Apply button lives in Qt's own dialog
-    if (auto* Buttons = Dialog.findChild<QDialogButtonBox*>()) {
-        QPushButton* Apply = Buttons->addButton(QDialogButtonBox::Apply);
-        connect(Apply, &QPushButton::clicked, this, [this, &Dialog] { ApplyFont(Dialog.currentFont()); });
-    }
-    if (Dialog.exec() == QDialog::Accepted) ApplyFont(Dialog.selectedFont());
+    const auto Apply = [this](QFont Font) {
+        if (Font.family() == Memo1->font().family()) Font.setFamily(FFontFamily);
+        ApplyFont(Font);
+    };
+    if (const std::optional<QFont> Font = ChooseFont(Memo1->font(), this, Apply)) Apply(*Font);
 }
 
 void TMainForm::FontGrow() {
@@ -832,13 +564,13 @@ void TMainForm::FontShrink() {
 }
 
 void TMainForm::FontBold() {
-    QFont Font = Memo1->font();
+    QFont Font = ChosenFont();
     Font.setBold(!Font.bold());
     ApplyFont(Font);
 }
 
 void TMainForm::FontItalic() {
-    QFont Font = Memo1->font();
+    QFont Font = ChosenFont();
     Font.setItalic(!Font.italic());
     ApplyFont(Font);
 }
@@ -860,11 +592,13 @@ void TMainForm::ParserEvaluate() {
     const QTextCursor Cursor = Memo1->textCursor();
     const QString Text = Cursor.hasSelection() ? Cursor.selectedText() : Memo1->toPlainText();
     FAutoSaver->Save(); // before the run, so that a run that never ends cannot take the text with it
+    // With Preserve on, the run starts on the line after the earlier ones: its
+    // divider. That line goes to the top of the box.
+    const int Start = FParser->Output().Preserve() ? FOutputLines->Count() : 0;
     FParser->Execute(ProgramText(Text), false);
-    QTextCursor Top = Memo2->textCursor();
-    Top.movePosition(QTextCursor::Start);
-    Memo2->setTextCursor(Top);
-    Memo2->ensureCursorVisible();
+    QTextCursor First(Memo2->document()->findBlockByNumber(Start));
+    Memo2->setTextCursor(First);
+    Memo2->verticalScrollBar()->setValue(First.blockNumber());
 }
 
 void TMainForm::ParserIncreaseDigits() {
@@ -880,7 +614,7 @@ void TMainForm::ParserDecreaseDigits() {
 }
 
 void TMainForm::ParserRetainOutput() {
-    FParser->Output().SetPreserve(Action(QStringLiteral("ParserRetainOutput"))->isChecked());
+    FParser->Output().SetPreserve(Action(aiParserRetainOutput)->isChecked());
 }
 
 void TMainForm::SetFormat(int Format) {
@@ -906,7 +640,7 @@ void TMainForm::ParserTime() {
 
 void TMainForm::ToolsKeyboard() {
     if (!FKeyboard) {
-        FKeyboard = new TKeyboardForm(FIniFile, this);
+        FKeyboard = new TKeyboardForm(FFiles.Ini, this);
         connect(FKeyboard, &TKeyboardForm::OnInsertSymbol, this, &TMainForm::KeyboardInsertSymbol);
         connect(FKeyboard, &TKeyboardForm::OnCursorMove, this, &TMainForm::KeyboardCursorMove);
         connect(FKeyboard, &TKeyboardForm::OnBackspace, this, &TMainForm::KeyboardBackspace);
@@ -961,104 +695,46 @@ void TMainForm::ToolsCustomize() {
 }
 
 void TMainForm::EditSelectAll() {
-    if (TMemo* M = FocusedMemo()) M->selectAll();
+    if (TMemo* M = FEditMemo) M->selectAll();
 }
 
 void TMainForm::EditCut() {
-    if (TMemo* M = FocusedMemo()) M->cut();
+    if (TMemo* M = FEditMemo) M->cut();
 }
 
 void TMainForm::EditCopy() {
-    if (TMemo* M = FocusedMemo()) M->copy();
+    if (TMemo* M = FEditMemo) M->copy();
 }
 
 void TMainForm::EditPaste() {
-    if (TMemo* M = FocusedMemo()) M->paste();
+    if (TMemo* M = FEditMemo) M->paste();
 }
 
 void TMainForm::EditUndo() {
-    if (FHistory->CanUndo()) SetInputText(FHistory->Undo());
+    if (FHistory->CanUndo()) ShowSnapshot(FHistory->Undo());
 }
 
 void TMainForm::EditRedo() {
-    if (FHistory->CanRedo()) SetInputText(FHistory->Redo());
+    if (FHistory->CanRedo()) ShowSnapshot(FHistory->Redo());
+}
+
+// The caret goes behind the text that differs, and the box scrolls to it.
+void TMainForm::ShowSnapshot(const QString& Text) {
+    const qsizetype At = ChangeEnd(Memo1->toPlainText(), Text);
+    SetInputText(Text);
+    QTextCursor Cursor = Memo1->textCursor();
+    Cursor.setPosition(static_cast<int>(At));
+    Memo1->setTextCursor(Cursor);
+    Memo1->ensureCursorVisible();
+    UpdateStatusPosition();
 }
 
 void TMainForm::EditOptionsAssignOnColon() {
-    FAssignOnColon = !FAssignOnColon;
+    FEditOptions.AssignOnColon = !FEditOptions.AssignOnColon;
 }
 void TMainForm::EditOptionsEncloseOnBracket() {
-    FEncloseOnBracket = !FEncloseOnBracket;
+    FEditOptions.EncloseOnBracket = !FEditOptions.EncloseOnBracket;
 }
 void TMainForm::EditOptionsEncloseOnOperator() {
-    FEncloseOnOperator = !FEncloseOnOperator;
-}
-
-namespace {
-// The keypad's decimal key types a full stop whatever the layout gives it;
-// layouts with a decimal comma report it as the keypad's comma.
-bool IsKeypadDecimal(const QKeyEvent& Key) {
-    return Key.modifiers().testFlag(Qt::KeypadModifier) &&
-           (Key.key() == Qt::Key_Period || Key.key() == Qt::Key_Comma);
-}
-} // namespace
-
-bool TMainForm::TypeChar(const QKeyEvent& Key) {
-    const bool Keypad = IsKeypadDecimal(Key);
-    const Qt::KeyboardModifiers Mods = Key.modifiers() & ~Qt::KeypadModifier;
-    // Ctrl with a character is a command, not typing (the text box ignores it too).
-    if (!Keypad && (Key.text().size() != 1 || Mods == Qt::ControlModifier ||
-                    Mods == (Qt::ControlModifier | Qt::ShiftModifier)))
-        return false;
-    const QChar K = Keypad ? QChar(u'.') : Key.text().front();
-    QTextCursor Cursor = Memo1->textCursor();
-    const int Start = Cursor.selectionStart();
-    std::optional<QChar> Before;
-    if (Start > 0) Before = Memo1->document()->characterAt(Start - 1);
-    const TEditOptions Options{FAssignOnColon, FEncloseOnBracket, FEncloseOnOperator};
-    std::optional<TTypedEdit> Edit =
-        TCharHandler(FParser->Symbols()).Edit(Options, K, Cursor.selectedText(), Before);
-    if (!Edit && !Keypad) return false;
-    if (!Edit) Edit = TTypedEdit{QString(K), 0};
-    Cursor.beginEditBlock(); // one change, so one step of the history
-    Cursor.insertText(Edit->Text);
-    Cursor.endEditBlock();
-    Cursor.setPosition(Cursor.position() - Edit->CaretBack);
-    Memo1->setTextCursor(Cursor);
-    Memo1->ensureCursorVisible();
-    return true;
-}
-
-void TMainForm::SendKey(int Key, const QString& Text) {
-    QKeyEvent Press(QEvent::KeyPress, Key, Qt::NoModifier, Text);
-    QCoreApplication::sendEvent(Memo1, &Press);
-    QKeyEvent Release(QEvent::KeyRelease, Key, Qt::NoModifier, Text);
-    QCoreApplication::sendEvent(Memo1, &Release);
-}
-
-// The symbol reaches the input box as a typed character, so the editing aids apply.
-void TMainForm::KeyboardInsertSymbol(QChar Symbol) {
-    SendKey(Qt::Key_unknown, QString(Symbol));
-}
-
-void TMainForm::KeyboardCursorMove(int Delta) {
-    QTextCursor Cursor = Memo1->textCursor();
-    const int Length = Memo1->document()->characterCount() - 1;
-    Cursor.setPosition(std::clamp(Cursor.selectionStart() + Delta, 0, Length));
-    Memo1->setTextCursor(Cursor);
-    activateWindow();
-    Memo1->setFocus();
-}
-
-void TMainForm::KeyboardBackspace() {
-    SendKey(Qt::Key_Backspace, QStringLiteral("\b"));
-}
-
-// Setting the text from the program adds no step to the history.
-void TMainForm::KeyboardClear() {
-    SetInputText(QString());
-}
-
-void TMainForm::KeyboardExecute() {
-    Action(QStringLiteral("ParserEvaluate"))->trigger();
+    FEditOptions.EncloseOnOperator = !FEditOptions.EncloseOnOperator;
 }

@@ -4,11 +4,15 @@
 // program runner (whose output writes into Memo2), the edit history of the
 // input and the symbol map, reads the start-up files and the settings when it
 // is created and writes them when it closes. The calculation itself is the
-// runner's; the file formats belong to units Utils and ExtIni.
+// runner's; the file formats belong to units Utils and ExtIni. The action
+// table, the menus and the tool bar are in Main.Actions.cpp, the way keys
+// reach actions and the input box in Main.Keys.cpp.
 #pragma once
+#include "EditAids.h"
 #include "ExtForm.h"
 #include "ExtIni.h"
 #include "History.h"
+#include "Settings.h"
 #include "SymbolMap.h"
 
 #include <QString>
@@ -28,8 +32,57 @@ class TKeyboardForm;
 class TMemo;
 class TMemoLines;
 class TProgramParser;
+class TFrameGrip;
 class TStatusBar;
+class TWindowBounds;
 enum TIdentKind : int;
+
+// The main window's actions, in the order of its action table. ORDER TActionId
+enum TActionId : int {
+    aiProgramHelp,
+    aiProgramAbout,
+    aiProgramExit,
+    aiFileOpen,
+    aiFileSave,
+    aiFileExecute,
+    aiViewTitlebar,
+    aiViewMenubar,
+    aiViewStatusbar,
+    aiViewFullScreen,
+    aiViewStayOnTop,
+    aiViewForeColor,
+    aiViewBackColor,
+    aiFontSelect,
+    aiFontGrow,
+    aiFontShrink,
+    aiFontBold,
+    aiFontItalic,
+    aiFontToggleChar,
+    aiParserEvaluate,
+    aiParserIncreaseDigits,
+    aiParserDecreaseDigits,
+    aiParserRetainOutput,
+    aiParserDecimal,
+    aiParserBinary,
+    aiParserHexadecimal,
+    aiParserRoman,
+    aiParserTime, // ORDER TNumberFormat
+    aiToolsKeyboard,
+    aiToolsInsertVariable,
+    aiToolsInsertFunction,
+    aiToolsSymbolList,
+    aiToolsCustomize,
+    aiEditSelectAll,
+    aiEditCut,
+    aiEditCopy,
+    aiEditPaste,
+    aiEditUndo,
+    aiEditRedo,
+    aiEditOptionsAssignOnColon,
+    aiEditOptionsEncloseOnBracket,
+    aiEditOptionsEncloseOnOperator,
+    aiCount
+};
 
 class TMainForm : public TFormEx {
     Q_OBJECT
@@ -46,9 +99,10 @@ class TMainForm : public TFormEx {
     TProgramParser& Parser() const { return *FParser; }
     const THistory& History() const { return *FHistory; }
     TActionList& Actions() const { return *ActionList; }
-    QAction* Action(const QString& Name) const;
-    const QString& IniFileName() const { return FIniFile; }
-    const QString& AutoSaveFile() const { return FAutoSaveFile; }
+    QAction* Action(TActionId Id) const;
+    QAction* Action(const QString& Name) const; // null when there is no such action
+    const QString& IniFileName() const { return FFiles.Ini; }
+    const QString& AutoSaveFile() const { return FFiles.AutoSave; }
     TAutoSaver& AutoSaver() const { return *FAutoSaver; }
     // The window's outer bounds, and while maximised those it returns to.
     TRect NormalBounds() const;
@@ -71,27 +125,28 @@ class TMainForm : public TFormEx {
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
-    void LocateFiles(const QString& StateDir);
     void RestoreSettings();
     void LoadSymbolMap();
     void RunInitDefs();
     void LoadAutoSave();
     void FillAboutInfo();
 
+    TSettings CurrentSettings() const;
     void SaveSettings();
-    void ApplyPendingBounds();
+    void ShowCaption(bool Value);
     void ApplyLayout();
     void UpdateStatusPosition();
     void UpdateActions();
     void UpdateEditActions();
     void ClipboardChanged();
-    void ApplyFont(const QFont& Font);
+    QFont ChosenFont() const; // Memo1's font in the family the user chose
+    void ApplyFont(QFont Font);
     void ApplyColors(const QColor& FontColor, const QColor& BackColor);
     void SetInputText(const QString& Text);
     void InputChanged();
-    TMemo* FocusedMemo() const;
+    void FocusChanged(QWidget* Now);
+    void ShowSnapshot(const QString& Text); // a step of the history
     bool MenuClaims(QKeyEvent& Key) const;
-    QString ReadFileOf(const QString& FileName) const; // the state folder first, then ExeDir
     // The editing aids: true when the key's character was handled here.
     bool TypeChar(const QKeyEvent& Key);
     void SendKey(int Key, const QString& Text); // a typed key, as if pressed in Memo1
@@ -149,26 +204,23 @@ class TMainForm : public TFormEx {
     void SetFormat(int Format);
     QString PickIdent(const QString& Caption, TIdentKind Kind); // the name chosen, or empty
 
-    QString FAutoSaveFile;
-    QString FSymbolMapFile;
-    QString FInitDefsFile;
-    QString FIniFile;
-    QStringList FReadDirs; // where the files that are only read are looked for, in order
+    TStateFiles FFiles;
     std::optional<TSymbolMap> FSymbolMap;
     std::unique_ptr<TProgramParser> FParser;
     std::unique_ptr<THistory> FHistory;
     TAutoSaver* FAutoSaver = nullptr; // a child: writes the input while it is edited
-    bool FAssignOnColon = true;
-    bool FEncloseOnBracket = false;
-    bool FEncloseOnOperator = false;
+    TEditOptions FEditOptions;
+    QString FFontFamily; // as chosen; the boxes may draw with another (see DrawnFamily)
     bool FShown = false; // the first show gives Memo1 the focus
     bool FClipboardHasText = false;
-    std::optional<TRect> FPendingBounds; // applied again once the frame is known
+    TWindowBounds* FBounds = nullptr; // a child
+    TFrameGrip* FGrip = nullptr;      // a child
 
     std::unique_ptr<TMemoLines> FOutputLines;
     QWidget* FClient = nullptr;
     TMemo* Memo1 = nullptr;
     TMemo* Memo2 = nullptr;
+    TMemo* FEditMemo = nullptr; // the box that had the focus last
     QToolBar* ToolBar1 = nullptr;
     TStatusBar* StatusBar = nullptr;
     QMenuBar* mnuMain = nullptr;

@@ -4,7 +4,8 @@
 # Usage: scripts/deps.sh [--engine-only] [--fuzz]
 #   --engine-only  without Qt (the desktop calculator is not built)
 #   --fuzz         with clang 14 and its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
-# The desktop packages include Xvfb, xwininfo (x11-utils) and Python 3, which
+# The desktop packages include Xvfb, xwininfo (x11-utils), Python 3 and the
+# openbox window manager (so that windows get real frames), which
 # the desktop session test needs; without them CMake leaves that test out.
 # python3-mpmath is the reference of the accuracy check.
 set -euo pipefail
@@ -18,7 +19,7 @@ for arg in "$@"; do
     *) echo "deps.sh: unknown option '$arg'" >&2; exit 2 ;;
   esac
 done
-$engine_only || packages+=(qt6-base-dev xvfb x11-utils python3)
+$engine_only || packages+=(qt6-base-dev xvfb x11-utils python3 openbox)
 
 missing=()
 for p in "${packages[@]}"; do

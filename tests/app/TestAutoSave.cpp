@@ -31,6 +31,7 @@ class TestAutoSave : public QObject {
     void failedWriteKeepsOldFileAndIsReportedOnce_data();
     void failedWriteKeepsOldFileAndIsReportedOnce();
     void vanishedFileIsWrittenAgain();
+    void fileWrittenByAnotherWindowIsReplaced();
 
   private:
     std::unique_ptr<QTemporaryDir> FDir;
@@ -172,6 +173,20 @@ void TestAutoSave::vanishedFileIsWrittenAgain() {
     QVERIFY(QFile::remove(FFile));
     QCOMPARE(Saver.Write(), std::nullopt);
     QCOMPARE(FileText(FFile), QStringLiteral("1\r\n"));
+}
+
+// Two windows share the file: the one that writes last leaves its text,
+// although it wrote the same text before.
+void TestAutoSave::fileWrittenByAnotherWindowIsReplaced() {
+    const QString First = QStringLiteral("first window");
+    const QString Second = QStringLiteral("second window");
+    TAutoSaver A(FFile, [&] { return First; });
+    TAutoSaver B(FFile, [&] { return Second; });
+    QVERIFY(!A.Write());
+    QVERIFY(!B.Write());
+    QCOMPARE(FileText(FFile), Second + QStringLiteral("\r\n"));
+    QVERIFY(!A.Write());
+    QCOMPARE(FileText(FFile), First + QStringLiteral("\r\n"));
 }
 
 QTEST_MAIN(TestAutoSave)

@@ -12,6 +12,8 @@ class TestHistory : public QObject {
     void addDropsRedoEntries_data();
     void addDropsRedoEntries();
     void keepsTheLastHundred();
+    void changeEndIsBehindTheDifference_data();
+    void changeEndIsBehindTheDifference();
 };
 
 void TestHistory::newHistoryHasNothingToUndoOrRedo() {
@@ -75,6 +77,28 @@ void TestHistory::keepsTheLastHundred() {
     H.Add(QStringLiteral("new"));
     QCOMPARE(H.Count(), 2);
     QCOMPARE(H.Undo(), QStringLiteral("1"));
+}
+
+void TestHistory::changeEndIsBehindTheDifference_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("end");
+    QTest::newRow("typed at the end") << "abc" << "abcd" << 4;
+    QTest::newRow("typing at the end undone") << "abcd" << "abc" << 3;
+    QTest::newRow("typed in the middle") << "ab\ncd" << "ab\nXcd" << 4;
+    QTest::newRow("deleted in the middle") << "ab\nXcd" << "ab\ncd" << 3;
+    QTest::newRow("replaced") << "1+2+3" << "1*2+3" << 2;
+    QTest::newRow("repeated letter added") << "aaa" << "aaaa" << 4; // start and end must not overlap
+    QTest::newRow("repeated letter removed") << "aaaa" << "aaa" << 3;
+    QTest::newRow("emptied") << "abc" << "" << 0;
+    QTest::newRow("same text") << "abc" << "abc" << 3;
+}
+
+void TestHistory::changeEndIsBehindTheDifference() {
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(int, end);
+    QCOMPARE(ChangeEnd(before, after), end);
 }
 
 QTEST_APPLESS_MAIN(TestHistory)

@@ -5,6 +5,7 @@
 
 #include "ActionList.h"
 #include "ExtIni.h"
+#include "FontChoice.h"
 #include "Main.h"
 #include "Memo.h"
 #include "Parse.Infix.h"
@@ -18,14 +19,19 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QToolBar>
 
 #include <optional>
@@ -159,6 +165,13 @@ class TestMain : public QObject {
     void storedShortcutsAreUsed();
     void failedWritesOnCloseAreReported_data();
     void failedWritesOnCloseAreReported();
+    void editActionsStayEnabledAfterMenuCommand_data();
+    void editActionsStayEnabledAfterMenuCommand();
+    void preserveShowsTheNewestRun();
+    void undoShowsWhereTheChangeWas_data();
+    void undoShowsWhereTheChangeWas();
+    void fontDialogOkWithoutChangeKeepsTheFont_data();
+    void fontDialogOkWithoutChangeKeepsTheFont();
 
   private:
     QList<QUrl> FOpened;
@@ -237,7 +250,9 @@ void TestMain::unreadableAutoSaveIsReportedAndNotOverwritten() {
     QTest::keyClicks(Memo(Again, "Memo1"), QStringLiteral("7"));
     Again.close();
     QCOMPARE(Answer.Count(), 2);
-    QCOMPARE(ReadBytes(AutoSave), QByteArray("\xFF\xFE" "7\0\r\0\n\0", 8));
+    QCOMPARE(ReadBytes(AutoSave), QByteArray("\xFF\xFE"
+                                             "7\0\r\0\n\0",
+                                             8));
     QVERIFY(QFileInfo(AutoSave + QStringLiteral(".unread/kept")).isDir());
 }
 
@@ -275,6 +290,8 @@ void TestMain::defaultShortcutsReachTheirActions_data() {
     QTest::newRow("Alt+M main menu") << "ViewMenubar" << int(Qt::Key_M) << Alt;
     QTest::newRow("Alt+S status bar") << "ViewStatusbar" << int(Qt::Key_S) << Alt;
     QTest::newRow("Alt+Enter full screen") << "ViewFullScreen" << int(Qt::Key_Return) << Alt;
+    QTest::newRow("Alt+keypad Enter full screen")
+        << "ViewFullScreen" << int(Qt::Key_Enter) << (Alt | int(Qt::KeypadModifier));
     QTest::newRow("Ctrl+T stay on top") << "ViewStayOnTop" << int(Qt::Key_T) << Ctrl;
     QTest::newRow("Ctrl+F function picker (the menu's key)")
         << "ToolsInsertFunction" << int(Qt::Key_F) << Ctrl;
@@ -665,8 +682,10 @@ void TestMain::viewSwitchesFollowState() {
     Form.Action(QStringLiteral("ViewTitlebar"))->trigger();
     QVERIFY(!Form.CaptionVisible());
     QVERIFY(!Form.Action(QStringLiteral("ViewTitlebar"))->isChecked());
+    QCOMPARE(Form.contentsMargins(), QMargins(4, 4, 4, 4)); // a border to size the window by
     Form.Action(QStringLiteral("ViewTitlebar"))->trigger();
     QVERIFY(Form.CaptionVisible());
+    QCOMPARE(Form.contentsMargins(), QMargins());
     QTRY_COMPARE(Form.frameGeometry(), Before);
     QVERIFY(Form.isVisible());
 
@@ -847,7 +866,7 @@ void TestMain::settingsRoundTrip() {
     TMainForm Form(S.Dir());
     QCOMPARE(Input(Form), QStringLiteral("first\nsecond"));
     for (const char* Name : {"Memo1", "Memo2"}) {
-        QCOMPARE(Memo(Form, Name)->font().family(), QStringLiteral("Courier New"));
+        QCOMPARE(Memo(Form, Name)->font().family(), DrawnFamily(QStringLiteral("Courier New")));
         QCOMPARE(Memo(Form, Name)->font().pointSize(), 20);
         QVERIFY(Memo(Form, Name)->font().italic());
         QVERIFY(Memo(Form, Name)->font().bold());
@@ -910,7 +929,7 @@ void TestMain::settingsOutOfRangeFallBack() {
     TMainForm Designed(S.Dir() + QStringLiteral("/nothing-here"));
     TMainForm Form(S.Dir());
     const QFont Font = Memo(Form, "Memo1")->font();
-    QCOMPARE(Font.family(), QStringLiteral("Courier New"));
+    QCOMPARE(Font.family(), DrawnFamily(QStringLiteral("Courier New")));
     QCOMPARE(Font.pointSize(), 18);
     QVERIFY(Font.bold());
     QVERIFY(!Font.italic());
@@ -996,6 +1015,152 @@ void TestMain::failedWritesOnCloseAreReported() {
     const QString Other =
         blocked == QLatin1String("AutoSave.txt") ? S.IniFile() : S.Path(QStringLiteral("AutoSave.txt"));
     QVERIFY(QFileInfo(Other).isFile());
+}
+
+// A command chosen from the menu leaves the selection and the clipboard as
+// they were, so Cut, Copy and Paste can still act.
+void TestMain::editActionsStayEnabledAfterMenuCommand_data() {
+    QTest::addColumn<QString>("action");
+    QTest::newRow("a command") << "ParserIncreaseDigits";
+    QTest::newRow("a command with a dialog") << "ViewForeColor";
+}
+
+void TestMain::editActionsStayEnabledAfterMenuCommand() {
+    QFETCH(QString, action);
+    TState S;
+    auto Answer = DismissDialogs();
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("12345"));
+    Select(Form, 1, 3);
+    QGuiApplication::clipboard()->setText(QStringLiteral("7"));
+    auto* Bar = Form.findChild<QMenuBar*>(QStringLiteral("mnuMain"));
+    QAction* Command = Form.Action(action);
+    QMenu* Menu = nullptr;
+    for (QAction* M : Bar->actions())
+        if (M->menu() && M->menu()->actions().contains(Command)) Menu = M->menu();
+    QVERIFY(Menu);
+    QTest::mouseClick(Bar, Qt::LeftButton, {}, Bar->actionGeometry(Menu->menuAction()).center());
+    QTRY_VERIFY(Menu->isVisible());
+    QTest::mouseClick(Menu, Qt::LeftButton, {}, Menu->actionGeometry(Command).center());
+    QTRY_VERIFY(!Menu->isVisible());
+    for (const char* Name : {"EditCut", "EditCopy", "EditPaste"})
+        QVERIFY2(Form.Action(QString::fromLatin1(Name))->isEnabled(), Name);
+    Form.Action(QStringLiteral("EditCopy"))->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("23"));
+}
+
+// With Preserve on the output box opens at the newest run's divider; the
+// earlier runs are above it.
+void TestMain::preserveShowsTheNewestRun() {
+    TState S;
+    TMainForm Form(S.Dir());
+    Form.resize(500, 400);
+    QVERIFY(ShowActive(Form));
+    QString Program;
+    for (int I = 1; I <= 60; ++I)
+        Program += QStringLiteral("%1\n").arg(I);
+    Memo(Form, "Memo1")->setPlainText(Program);
+    Form.Action(QStringLiteral("ParserRetainOutput"))->trigger();
+    TMemo* Out = Memo(Form, "Memo2");
+    for (int Run = 1; Run <= 3; ++Run) {
+        Key(Form, Qt::Key_Return);
+        const int Divider = Run == 1 ? 0 : 60 + (Run - 2) * 61; // 60 result lines, then a divider
+        // Without word wrap the scroll bar counts lines: its value is the top line.
+        const QTextBlock First = Out->document()->findBlockByNumber(Out->verticalScrollBar()->value());
+        QCOMPARE(First.blockNumber(), Divider);
+        if (Run > 1) QCOMPARE(First.text(), QString(40, u'='));
+        QCOMPARE(Out->textCursor().blockNumber(), Divider);
+    }
+    Form.Action(QStringLiteral("ParserRetainOutput"))->trigger();
+    Key(Form, Qt::Key_Return);
+    QCOMPARE(Out->verticalScrollBar()->value(), 0);
+}
+
+void TestMain::undoShowsWhereTheChangeWas_data() {
+    QTest::addColumn<int>("at"); // the line where a character is typed
+    QTest::newRow("last line") << 19999;
+    QTest::newRow("middle") << 10000;
+    QTest::newRow("first line") << 0;
+}
+
+// A long program, one character typed on one line: undo and redo put the
+// caret behind the change and scroll it into view.
+void TestMain::undoShowsWhereTheChangeWas() {
+    QFETCH(int, at);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    QStringList Lines;
+    for (int I = 0; I < 20000; ++I)
+        Lines.append(QStringLiteral("x%1 := %1").arg(I));
+    TMemo* M = Memo(Form, "Memo1");
+    M->insertPlainText(Lines.join(u'\n'));
+    const QTextBlock Line = M->document()->findBlockByNumber(at);
+    QTextCursor C(Line);
+    C.movePosition(QTextCursor::EndOfBlock);
+    M->setTextCursor(C);
+    QTest::keyClick(M, Qt::Key_7);
+    const int Typed = M->textCursor().position(); // behind the 7
+    auto Shown = [M] { return M->viewport()->rect().contains(M->cursorRect()); };
+    Key(Form, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(M->textCursor().position(), Typed - 1);
+    QVERIFY(Shown());
+    M->verticalScrollBar()->setValue(at > 10000 ? 0 : M->verticalScrollBar()->maximum());
+    Key(Form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(M->textCursor().position(), Typed);
+    QVERIFY(Shown());
+}
+
+void TestMain::fontDialogOkWithoutChangeKeepsTheFont_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("style"); // 1 bold, 2 italic, 4 underline
+    QTest::newRow("the default, not installed here") << "Courier New" << 18 << 1;
+    QTest::newRow("installed, italic and underlined") << "DejaVu Serif" << 12 << 6;
+    QTest::newRow("installed, bold italic") << "DejaVu Sans Mono" << 24 << 3;
+}
+
+// The dialog opens on the font the boxes show; OK without a change changes
+// nothing, and a family that is not installed stays in the settings.
+void TestMain::fontDialogOkWithoutChangeKeepsTheFont() {
+    QFETCH(QString, family);
+    QFETCH(int, size);
+    QFETCH(int, style);
+    TState S;
+    S.WriteIni(QStringLiteral("[Settings]\nFontName=%1\nFontSize=%2\nFontStyle=%3\n")
+                   .arg(family)
+                   .arg(size)
+                   .arg(style));
+    {
+        TMainForm Form(S.Dir());
+        QVERIFY(ShowActive(Form));
+        const QFont Before = Memo(Form, "Memo1")->font();
+        QVERIFY(QFontDatabase::hasFamily(Before.family()));
+        if (!QFontDatabase::hasFamily(family)) QVERIFY(QFontInfo(Before).fixedPitch());
+        TModalAnswer Answer([&Before](QWidget* Modal) {
+            auto* Dialog = qobject_cast<QFontDialog*>(Modal);
+            QVERIFY(Dialog);
+            QCOMPARE(Dialog->currentFont().family(), Before.family());
+            Dialog->accept();
+        });
+        Form.Action(QStringLiteral("FontSelect"))->trigger();
+        QCOMPARE(Answer.Count(), 1);
+        for (const char* Name : {"Memo1", "Memo2"}) {
+            const QFont After = Memo(Form, Name)->font();
+            QCOMPARE(After.family(), Before.family());
+            QCOMPARE(After.pointSize(), size);
+            QCOMPARE(After.bold(), (style & 1) != 0);
+            QCOMPARE(After.italic(), (style & 2) != 0);
+            QCOMPARE(After.underline(), (style & 4) != 0);
+            QVERIFY(!After.strikeOut());
+        }
+        Form.close();
+    }
+    const QString Ini = S.ReadIni();
+    QVERIFY2(Ini.contains(QStringLiteral("FontName=%1\n").arg(family)), qPrintable(Ini));
+    QVERIFY2(Ini.contains(QStringLiteral("\nFontSize=%1\n").arg(size)), qPrintable(Ini));
+    QVERIFY2(Ini.contains(QStringLiteral("\nFontStyle=%1\n").arg(style)), qPrintable(Ini));
 }
 
 QTEST_MAIN(TestMain)

@@ -27,6 +27,14 @@ it with real X key and mouse events (XTest):
    reassigned in the hotkeys editor works at once and after a restart. With a
    screenshot path, the picker is saved as screenshot-picker.png beside it.
 
+7. with a window manager (openbox), so that windows have real frames: the
+   main window and the keyboard come back at their stored outer bounds over
+   several restarts, and a window stored above the screen opens with its
+   title bar on it; the keypad's Enter evaluates and Alt+keypad Enter
+   maximises; Font > Select... and OK changes nothing, also where the stored
+   family is not installed; of two windows the one closed last leaves its
+   input in AutoSave.txt. Without openbox this part is skipped.
+
 usage: desktop_session.py BUILD_DIR SCREEN_GRAB [SCREENSHOT.png]
 """
 import ctypes
@@ -305,6 +313,187 @@ def pickers_and_hotkeys(x, display, start, close, app_dir, grab, env, screenshot
     print('hotkeys: Ctrl+J assigned to FontItalic in the editor works at once and after a restart')
 
 
+def window_ids(display, name='Sumtra'):
+    """The ids of the viewable top-level windows called name, oldest first."""
+    out = subprocess.run(['xwininfo', '-display', display, '-root', '-tree'], capture_output=True, text=True)
+    ids = []
+    for line in out.stdout.splitlines():
+        m = re.match(r'\s*(0x[0-9a-f]+) "%s":' % re.escape(name), line)
+        if m:
+            info = subprocess.run(['xwininfo', '-display', display, '-id', m.group(1)], capture_output=True,
+                                  text=True).stdout
+            if 'IsViewable' in info:
+                ids.append(m.group(1))
+    return sorted(ids, key=lambda i: int(i, 16))
+
+
+def outer_geometry(display, wid):
+    """The window's outer bounds, frame included, as (left, top, width, height)."""
+    info = subprocess.run(['xwininfo', '-display', display, '-id', wid], capture_output=True, text=True).stdout
+    get = lambda key: int(re.search(key + r':\s+(-?\d+)', info).group(1))
+    left, top, width, height = (get('Absolute upper-left X'), get('Absolute upper-left Y'), get('Width'),
+                                get('Height'))
+    prop = subprocess.run(['xprop', '-display', display, '-id', wid, '_NET_FRAME_EXTENTS'], capture_output=True,
+                          text=True).stdout
+    m = re.search(r'=\s*(\d+), (\d+), (\d+), (\d+)', prop)
+    fl, fr, ft, fb = (int(v) for v in m.groups()) if m else (0, 0, 0, 0)
+    return (left - fl, top - ft, width + fl + fr, height + ft + fb)
+
+
+def wait_for_windows(display, count, name='Sumtra', deadline=20):
+    end = time.time() + deadline
+    while time.time() < end:
+        ids = window_ids(display, name)
+        if len(ids) == count:
+            time.sleep(0.8)  # framed and placed
+            return ids
+        time.sleep(0.2)
+    fail('expected %d %s windows, found %d' % (count, name, len(window_ids(display, name))))
+
+
+def framed_session(bin_dir, work):
+    """Part 7: the same calculator under openbox, on a display of its own."""
+    if not shutil.which('openbox') or not shutil.which('xprop'):
+        print('framed session skipped: openbox or xprop is missing')
+        return
+    app_dir = os.path.join(work, 'framed')
+    os.makedirs(app_dir)
+    for name in ('sumtra', 'SymbolMap.txt'):
+        shutil.copy2(os.path.join(bin_dir, name), app_dir)
+    exe = os.path.join(app_dir, 'sumtra')
+    autosave = os.path.join(app_dir, 'AutoSave.txt')
+    ini = os.path.join(app_dir, 'sumtra.ini')
+    display_number = 190 + os.getpid() % 100
+    display = ':%d' % display_number
+    xvfb = subprocess.Popen(['Xvfb', display, '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM='xcb', HOME=work,
+               XDG_CONFIG_HOME=os.path.join(work, 'framed-config'),
+               XDG_RUNTIME_DIR=os.path.join(work, 'framed-runtime'))
+    os.makedirs(env['XDG_RUNTIME_DIR'], mode=0o700)
+    env.pop('QT_QPA_PLATFORMTHEME', None)
+    wm = None
+    try:
+        for _ in range(100):
+            if os.path.exists('/tmp/.X11-unix/X%d' % display_number):
+                break
+            time.sleep(0.1)
+        wm = subprocess.Popen(['openbox', '--sm-disable'], env=env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+        time.sleep(1.0)
+        x = X(display)
+
+        def start(count=1):
+            proc = subprocess.Popen([exe], env=env)
+            wid = wait_for_windows(display, count)[-1]
+            left, top, width, height = outer_geometry(display, wid)
+            x.click(left + width // 2, top + height // 3)  # into the input box
+            return proc, wid
+
+        def close(proc):
+            x.press('Escape')
+            try:
+                proc.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                fail('Esc did not close the window')
+
+        def stored(section='Settings'):
+            values = ini_values(ini)
+            return tuple(int(values[section + '/Form' + k]) for k in ('Left', 'Top', 'Right', 'Bottom'))
+
+        # Fault 1: outer bounds over restarts, main window and keyboard (Ctrl+K).
+        with open(ini, 'w', encoding='utf-8') as f:
+            f.write('[Settings]\nFormLeft=100\nFormTop=80\nFormRight=740\nFormBottom=580\n'
+                    '[Keyboard]\nFormLeft=600\nFormTop=100\nFormRight=960\nFormBottom=440\n'
+                    '[Shortcuts]\nToolsKeyboard=%d\n' % (0x4000 + ord('K')))
+        for run in range(1, 4):
+            proc, wid = start()
+            if outer_geometry(display, wid) != (100, 80, 640, 500):
+                fail('start %d: window at %r, expected (100, 80, 640, 500) with its frame' %
+                     (run, outer_geometry(display, wid)))
+            x.press('k', 'Control_L')
+            keyboard = wait_for_windows(display, 1, 'Keyboard')[0]
+            if outer_geometry(display, keyboard) != (600, 100, 360, 340):
+                fail('start %d: keyboard at %r, expected (600, 100, 360, 340)' %
+                     (run, outer_geometry(display, keyboard)))
+            close(proc)
+            if stored() != (100, 80, 740, 580) or stored('Keyboard') != (600, 100, 960, 440):
+                fail('start %d: bounds written back as %r and %r' % (run, stored(), stored('Keyboard')))
+        set_ini(ini, {'FormTop': '-30', 'FormBottom': '470'})
+        for run in range(1, 3):
+            proc, wid = start()
+            if outer_geometry(display, wid) != (100, 0, 640, 500):
+                fail('stored above the screen, start %d: window at %r' % (run, outer_geometry(display, wid)))
+            close(proc)
+            if stored() != (100, 0, 740, 500):
+                fail('stored above the screen, start %d: written back as %r' % (run, stored()))
+        print('framed: main window and keyboard keep their outer bounds over restarts; '
+              'the title bar opens on the screen')
+
+        # Fault 2: the keypad's Enter evaluates, Alt+keypad Enter maximises.
+        proc, wid = start()
+        x.press('a', 'Control_L')
+        x.type('1+2')
+        x.press('KP_Enter')
+        time.sleep(0.5)
+        left, top, width, height = outer_geometry(display, wid)
+        copy_output_to_input(x, left, top, width, height)
+        x.press('KP_Enter', 'Alt_L')
+        time.sleep(0.8)
+        state = subprocess.run(['xprop', '-display', display, '-id', wid, '_NET_WM_STATE'], capture_output=True,
+                               text=True).stdout
+        if 'MAXIMIZED' not in state:
+            fail('Alt+keypad Enter did not maximise: %s' % state.strip())
+        x.press('KP_Enter', 'Alt_L')
+        time.sleep(0.5)
+        close(proc)
+        if utf16_file(autosave) != '1+2 = 3\r\n':
+            fail('after keypad Enter the output box held %r, expected "1+2 = 3"' % utf16_file(autosave))
+        print('framed: keypad Enter evaluates, Alt+keypad Enter maximises')
+
+        # Fault 3: Font > Select... and OK (the font menu is the fourth).
+        before = ini_values(ini)
+        proc, wid = start()
+        x.press('n', 'Alt_L')
+        time.sleep(0.3)
+        x.press('Return')
+        wait_for_windows(display, 1, 'Select Font')
+        x.press('Return')
+        time.sleep(0.5)
+        close(proc)
+        after = ini_values(ini)
+        for key in ('FontName', 'FontSize', 'FontStyle', 'FontColor'):
+            if after.get('Settings/' + key) != before.get('Settings/' + key):
+                fail('the font dialog changed %s from %r to %r' % (key, before.get('Settings/' + key),
+                                                                  after.get('Settings/' + key)))
+        print('framed: the font dialog and OK keep %s' % after.get('Settings/FontName'))
+
+        # Fault 4: two windows; the first writes, the second writes, the first closes last.
+        first, first_id = start()
+        x.press('a', 'Control_L')
+        x.type('11')
+        x.press('Return')
+        second, second_id = start(2)
+        x.press('a', 'Control_L')
+        x.type('22')
+        x.press('Return')
+        close(second)
+        wait_for_windows(display, 1)
+        left, top, width, height = outer_geometry(display, first_id)
+        x.click(left + width // 2, top + height // 3)
+        close(first)
+        if utf16_file(autosave) != '11\r\n':
+            fail('the window closed last left %r, expected its "11"' % utf16_file(autosave))
+        print('framed: of two windows the one closed last leaves its input')
+    finally:
+        if wm:
+            wm.terminate()
+            wm.wait()
+        xvfb.terminate()
+        xvfb.wait()
+
+
 def main():
     if len(sys.argv) not in (3, 4):
         print(__doc__)
@@ -447,6 +636,9 @@ def main():
 
         # 6. Pickers and the hotkeys editor.
         pickers_and_hotkeys(x, display, start, close, app_dir, grab, env, screenshot)
+
+        # 7. With a window manager.
+        framed_session(bin_dir, work)
         return 0
     finally:
         xvfb.terminate()

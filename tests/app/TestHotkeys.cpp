@@ -348,6 +348,7 @@ void TestHotkeys::specialKeysFromThePopupMenu() {
     };
     Choose();
     QCOMPARE(F.Child<THotKeyEdit>("HotKey1")->Code(), code);
+    QCOMPARE(F.Child<THotKeyEdit>("HotKey1")->text(), entry); // the field names the key as the menu does
     QCOMPARE(F.State4(), AssignedTo + owner + u']');
     QVERIFY(!F.AssignEnabled());
     // After a free key has enabled Assign, the special key moves to Help.

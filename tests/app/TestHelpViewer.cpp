@@ -7,7 +7,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
@@ -17,8 +16,8 @@ namespace {
 class TDesktopProbe : public QObject {
     Q_OBJECT
   public:
-    explicit TDesktopProbe(const QString& Scheme) : FScheme(Scheme) {
-        QDesktopServices::setUrlHandler(Scheme, this, "Open");
+    explicit TDesktopProbe(const char* Scheme) : FScheme(QString::fromLatin1(Scheme)) {
+        QDesktopServices::setUrlHandler(FScheme, this, "Open");
     }
     ~TDesktopProbe() override { QDesktopServices::unsetUrlHandler(FScheme); }
     QList<QUrl> Opened;
@@ -30,51 +29,24 @@ class TDesktopProbe : public QObject {
     QString FScheme;
 };
 
-// Two pages that link to each other, the first long enough that its second
-// section lies below the first screen.
-class THelpPages {
-  public:
-    THelpPages() {
-        QString Filler;
-        for (int I = 0; I < 200; ++I)
-            Filler += QStringLiteral("<p>Line %1</p>\n").arg(I);
-        Write(QStringLiteral("Help.htm"),
-              QStringLiteral("<html><head><title>Calculator help</title></head><body>"
-                             "<h1>First page</h1>"
-                             "<p><a href=\"#keys\">Keys below</a> <a href=\"More/Other.htm\">Other page</a> "
-                             "<a href=\"https://example.org/guide\">Web site</a></p>") +
-                  Filler + QStringLiteral("<h2 id=\"keys\">Keys section</h2>") + Filler +
-                  QStringLiteral("</body></html>"));
-        Write(QStringLiteral("More/Other.htm"),
-              QStringLiteral("<html><head><title>Other help</title></head><body><h1>Second page</h1>"
-                             "<p><a href=\"../Help.htm#keys\">Back to the keys</a></p></body></html>"));
+// A page whose second section lies below the first screen, and a page in a
+// subfolder that links back to that section.
+QString WritePages(const QTemporaryDir& Dir) {
+    const QString Filler = QStringLiteral("<p>Line</p>").repeated(200);
+    const QString Pages[][2] = {
+        {QStringLiteral("Help.htm"),
+         QStringLiteral(
+             "<title>Calculator help</title><h1>First page</h1><a href=\"#keys\">Keys below</a> "
+             "<a href=\"More/Other.htm\">Other page</a> <a href=\"https://example.org/\">Web site</a>") +
+             Filler + QStringLiteral("<h2 id=\"keys\">Keys section</h2>") + Filler},
+        {QStringLiteral("More/Other.htm"),
+         QStringLiteral("<h1>Second page</h1><a href=\"../Help.htm#keys\">Back to the keys</a>")}};
+    QDir(Dir.path()).mkdir(QStringLiteral("More"));
+    for (const auto& [Name, Html] : Pages) {
+        QFile File(Dir.filePath(Name));
+        if (!File.open(QIODevice::WriteOnly) || File.write(Html.toUtf8()) < 0) return {};
     }
-    QString Path(const QString& Name = QStringLiteral("Help.htm")) const { return FDir.filePath(Name); }
-
-  private:
-    void Write(const QString& Name, const QString& Html) {
-        QDir(FDir.path()).mkpath(QFileInfo(Name).path());
-        QFile File(FDir.filePath(Name));
-        QVERIFY(File.open(QIODevice::WriteOnly));
-        File.write(Html.toUtf8());
-    }
-    QTemporaryDir FDir;
-};
-
-QTextBrowser* Browser(const QWidget& Owner) {
-    return Owner.findChild<QTextBrowser*>(QStringLiteral("HelpViewer"));
-}
-
-// A left click on the middle of the first occurrence of Text, as a user clicks a link.
-bool ClickText(QTextBrowser& View, const QString& Text) {
-    const QTextCursor Found = View.document()->find(Text);
-    if (Found.isNull()) return false;
-    QTextCursor Middle(View.document());
-    Middle.setPosition((Found.selectionStart() + Found.selectionEnd()) / 2);
-    const QPoint At = View.cursorRect(Middle).center();
-    if (!View.viewport()->rect().contains(At)) return false;
-    QTest::mouseClick(View.viewport(), Qt::LeftButton, Qt::NoModifier, At);
-    return true;
+    return Dir.filePath(QStringLiteral("Help.htm"));
 }
 
 // Whether the first occurrence of Text is on the visible part of the page.
@@ -82,138 +54,68 @@ bool Shows(const QTextBrowser& View, const QString& Text) {
     const QTextCursor Found = View.document()->find(Text);
     return !Found.isNull() && View.viewport()->rect().contains(View.cursorRect(Found).center());
 }
+
+// A left click on the middle of Text, as a user clicks a link.
+void Click(QTextBrowser& View, const QString& Text) {
+    QVERIFY(Shows(View, Text));
+    const QTextCursor Found = View.document()->find(Text);
+    QTextCursor Middle(View.document());
+    Middle.setPosition((Found.selectionStart() + Found.selectionEnd()) / 2);
+    QTest::mouseClick(View.viewport(), Qt::LeftButton, Qt::NoModifier, View.cursorRect(Middle).center());
+}
 } // namespace
 
 class TestHelpViewer : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase();
-    void fallbackWindowShowsThePage();
-    void linksWithinTheHelpStayInTheWindow_data();
-    void linksWithinTheHelpStayInTheWindow();
-    void linkElsewhereGoesToTheDesktop();
-    void helpAgainReusesTheWindow();
+    void fallbackWindowFollowsLinks();
     void desktopThatOpensThePageLeavesNoWindow();
     void missingPageIsReported();
-    void shippedPageFollowsItsContents();
 };
 
-void TestHelpViewer::initTestCase() {
-    // The offscreen platform has no desktop services, as a desktop with no
-    // program for .htm files has none for the help page.
-    QVERIFY(!QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::tempPath())));
-}
-
-void TestHelpViewer::fallbackWindowShowsThePage() {
-    THelpPages Pages;
+void TestHelpViewer::fallbackWindowFollowsLinks() {
+    QTemporaryDir Dir;
+    const QString Path = WritePages(Dir);
     QWidget Owner;
-    QCOMPARE(ShowHelp(&Owner, Pages.Path()), false);
-    QTextBrowser* View = Browser(Owner);
-    QVERIFY(View);
-    QVERIFY(QTest::qWaitForWindowExposed(View->window()));
-    QVERIFY(View->window() != &Owner); // a window of its own, shown while the owner is hidden
+    // The offscreen platform opens nothing, like a desktop with no program for .htm files.
+    QCOMPARE(ShowHelp(&Owner, Path), false);
+    auto* View = Owner.findChild<QTextBrowser*>(QStringLiteral("HelpViewer"));
+    QVERIFY(View && QTest::qWaitForWindowExposed(View->window()));
     QCOMPARE(View->window()->windowTitle(), QStringLiteral("Calculator help"));
-    QVERIFY(View->toPlainText().startsWith(QStringLiteral("First page")));
     QVERIFY(View->isReadOnly());
-    QVERIFY(Shows(*View, QStringLiteral("First page")));
     QVERIFY(!Shows(*View, QStringLiteral("Keys section")));
-}
-
-void TestHelpViewer::linksWithinTheHelpStayInTheWindow_data() {
-    QTest::addColumn<QString>("link");
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("anchor") << "Keys below"
-                            << "Help.htm"
-                            << "Keys section";
-    QTest::newRow("page in a subfolder") << "Other page"
-                                         << "Other.htm"
-                                         << "Second page";
-}
-
-void TestHelpViewer::linksWithinTheHelpStayInTheWindow() {
-    QFETCH(QString, link);
-    QFETCH(QString, page);
-    QFETCH(QString, shown);
-    THelpPages Pages;
-    QWidget Owner;
-    QCOMPARE(ShowHelp(&Owner, Pages.Path()), false);
-    QTextBrowser* View = Browser(Owner);
-    QVERIFY(QTest::qWaitForWindowExposed(View->window()));
-    TDesktopProbe Desktop(QStringLiteral("file"));
-    QVERIFY(ClickText(*View, link));
-    QCOMPARE(View->source().fileName(), page);
-    QVERIFY(Shows(*View, shown));
-    QVERIFY(!Shows(*View, QStringLiteral("First page")));
-    QVERIFY(Desktop.Opened.isEmpty());
-    // A link on the second page leads back into the first.
-    if (page == QStringLiteral("Other.htm")) {
-        QVERIFY(ClickText(*View, QStringLiteral("Back to the keys")));
-        QCOMPARE(View->source().fileName(), QStringLiteral("Help.htm"));
-        QVERIFY(Shows(*View, QStringLiteral("Keys section")));
-    }
-}
-
-void TestHelpViewer::linkElsewhereGoesToTheDesktop() {
-    THelpPages Pages;
-    QWidget Owner;
-    QCOMPARE(ShowHelp(&Owner, Pages.Path()), false);
-    QTextBrowser* View = Browser(Owner);
-    QVERIFY(QTest::qWaitForWindowExposed(View->window()));
-    TDesktopProbe Desktop(QStringLiteral("https"));
-    QVERIFY(ClickText(*View, QStringLiteral("Web site")));
-    QCOMPARE(Desktop.Opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/guide"))});
-    QCOMPARE(View->source().fileName(), QStringLiteral("Help.htm"));
+    TDesktopProbe Web("https");
+    Click(*View, QStringLiteral("Web site"));
+    QCOMPARE(Web.Opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/"))});
+    Click(*View, QStringLiteral("Keys below"));
+    QVERIFY(Shows(*View, QStringLiteral("Keys section")));
+    ShowHelp(&Owner, Path); // F1 again: the same window, at the top
     QVERIFY(Shows(*View, QStringLiteral("First page")));
-}
-
-void TestHelpViewer::helpAgainReusesTheWindow() {
-    THelpPages Pages;
-    QWidget Owner;
-    ShowHelp(&Owner, Pages.Path());
-    QTextBrowser* View = Browser(Owner);
-    QVERIFY(QTest::qWaitForWindowExposed(View->window()));
-    QVERIFY(ClickText(*View, QStringLiteral("Other page")));
-    View->window()->showMinimized();
-    ShowHelp(&Owner, Pages.Path());
+    Click(*View, QStringLiteral("Other page"));
+    QCOMPARE(View->source().fileName(), QStringLiteral("Other.htm"));
+    Click(*View, QStringLiteral("Back to the keys"));
+    QCOMPARE(View->source().fileName(), QStringLiteral("Help.htm"));
+    QVERIFY(Shows(*View, QStringLiteral("Keys section")));
     QCOMPARE(Owner.findChildren<QTextBrowser*>().size(), 1);
-    QVERIFY(!View->window()->isMinimized());
-    QCOMPARE(View->source().fileName(), QStringLiteral("Help.htm")); // back at the page asked for
-    // Closed, the window goes; the next call opens a new one.
-    View->window()->close();
-    QTRY_VERIFY(!Browser(Owner));
-    ShowHelp(&Owner, Pages.Path());
-    QVERIFY(Browser(Owner));
 }
 
 void TestHelpViewer::desktopThatOpensThePageLeavesNoWindow() {
-    THelpPages Pages;
-    TDesktopProbe Desktop(QStringLiteral("file"));
+    QTemporaryDir Dir;
+    const QString Path = WritePages(Dir);
+    TDesktopProbe Desktop("file");
     QWidget Owner;
-    QCOMPARE(ShowHelp(&Owner, Pages.Path()), true);
-    QCOMPARE(Desktop.Opened, QList<QUrl>{QUrl::fromLocalFile(Pages.Path())});
-    QVERIFY(!Browser(Owner));
+    QCOMPARE(ShowHelp(&Owner, Path), true);
+    QCOMPARE(Desktop.Opened, QList<QUrl>{QUrl::fromLocalFile(Path)});
+    QVERIFY(!Owner.findChild<QTextBrowser*>());
 }
 
 void TestHelpViewer::missingPageIsReported() {
-    THelpPages Pages;
     QWidget Owner;
-    const QString Missing = Pages.Path(QStringLiteral("Missing.htm"));
     auto Answer = DismissDialogs();
-    QCOMPARE(ShowHelp(&Owner, Missing), false);
+    QCOMPARE(ShowHelp(&Owner, QStringLiteral("/nonexistent/Help.htm")), false);
     QCOMPARE(Answer.Texts(),
-             QStringList{QStringLiteral("The help file ") + Missing + QStringLiteral(" was not found.")});
-    QVERIFY(!Browser(Owner));
-}
-
-void TestHelpViewer::shippedPageFollowsItsContents() {
-    QWidget Owner;
-    QCOMPARE(ShowHelp(&Owner, QStringLiteral(SUMTRA_HELP_PAGE)), false);
-    QTextBrowser* View = Browser(Owner);
-    QVERIFY(QTest::qWaitForWindowExposed(View->window()));
-    QVERIFY(!Shows(*View, QStringLiteral("These are the keys as shipped")));
-    QVERIFY(ClickText(*View, QStringLiteral("Keys and commands")));
-    QVERIFY(Shows(*View, QStringLiteral("These are the keys as shipped")));
+             QStringList{QStringLiteral("The help file /nonexistent/Help.htm was not found.")});
+    QVERIFY(!Owner.findChild<QTextBrowser*>());
 }
 
 QTEST_MAIN(TestHelpViewer)

@@ -162,6 +162,7 @@ THotkeysEditor::THotkeysEditor(QWidget* Owner) : QDialog(Owner) {
     btnReset = new QPushButton(QStringLiteral("Reset to defaults"), this);
     btnReset->setObjectName(QStringLiteral("btnReset"));
     btnReset->setToolTip(QStringLiteral("Give every command its original hotkey"));
+    btnReset->setAutoDefault(false); // Enter must never undo every customisation
     btnCancel = new QPushButton(QStringLiteral("Close"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     auto* Buttons = new QVBoxLayout;

@@ -3,7 +3,7 @@
 #include <QAction>
 
 void TActionList::Add(QAction* Action, const QString& Category, TShortCut ShortCut) {
-    FItems.push_back({Action, Category, 0});
+    FItems.push_back({Action, Category, 0, ShortCut});
     SetShortCut(Count() - 1, ShortCut);
 }
 
@@ -14,6 +14,11 @@ QString TActionList::Name(int Index) const {
 void TActionList::SetShortCut(int Index, TShortCut Code) {
     FItems[Index].ShortCut = Code;
     FItems[Index].Action->setShortcuts(ShortCutToKeys(Code));
+}
+
+void TActionList::ResetShortCuts() {
+    for (int I = 0; I < Count(); ++I)
+        SetShortCut(I, DefaultShortCut(I));
 }
 
 int TActionList::IndexOf(const QString& Name) const {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 constexpr int DesignedClientWidth = 454;
@@ -24,6 +25,20 @@ struct TSpecialKey {
 };
 constexpr TSpecialKey SpecialKeys[] = {
     {"Esc", vkEscape}, {"Enter", vkReturn}, {"Alt+Enter", scAlt | vkReturn}};
+
+// Virtual keys that type a character when pressed alone or with Shift.
+struct TKeyRange {
+    TShortCut First, Last;
+};
+constexpr TKeyRange CharacterKeys[] = {
+    {32, 32},   // space
+    {'0', '9'}, // digits
+    {'A', 'Z'}, // letters
+    {96, 111},  // keypad digits and operators
+    {186, 192}, // ; = , - . / `
+    {219, 222}, // [ \ ] '
+    {226, 226}, // the extra key beside the left Shift of European keyboards
+};
 
 bool LeftToWindow(const QKeyEvent& Key) {
     switch (Key.key()) {
@@ -60,6 +75,13 @@ void AssignShortCut(TActionList& Actions, int Index, TShortCut Code) {
         for (int I = 0; I < Actions.Count(); ++I)
             if (Actions.ShortCut(I) == Code) Actions.SetShortCut(I, 0);
     Actions.SetShortCut(Index, Code);
+}
+
+bool IsAllowedShortCut(TShortCut Code) {
+    if (Code & (scCtrl | scAlt)) return true;
+    const TShortCut Vk = Code & 0xFF;
+    return std::none_of(std::begin(CharacterKeys), std::end(CharacterKeys),
+                        [Vk](const TKeyRange& R) { return Vk >= R.First && Vk <= R.Last; });
 }
 
 THotKeyEdit::THotKeyEdit(QWidget* Parent) : QLineEdit(Parent) {
@@ -137,10 +159,15 @@ THotkeysEditor::THotkeysEditor(QWidget* Owner) : QDialog(Owner) {
     btnAssign->setObjectName(QStringLiteral("btnAssign"));
     btnAssign->setToolTip(QStringLiteral("Accept the new hotkey"));
     btnAssign->setEnabled(false);
+    btnReset = new QPushButton(QStringLiteral("Reset to defaults"), this);
+    btnReset->setObjectName(QStringLiteral("btnReset"));
+    btnReset->setToolTip(QStringLiteral("Give every command its original hotkey"));
+    btnReset->setAutoDefault(false); // Enter must never undo every customisation
     btnCancel = new QPushButton(QStringLiteral("Close"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     auto* Buttons = new QVBoxLayout;
     Buttons->addWidget(btnAssign);
+    Buttons->addWidget(btnReset);
     Buttons->addWidget(btnCancel);
     Buttons->addStretch();
     Grid->addLayout(Buttons, 1, 2);
@@ -172,12 +199,14 @@ THotkeysEditor::THotkeysEditor(QWidget* Owner) : QDialog(Owner) {
     setTabOrder(ListBox1, ListBox2);
     setTabOrder(ListBox2, HotKey1);
     setTabOrder(HotKey1, btnAssign);
-    setTabOrder(btnAssign, btnCancel);
+    setTabOrder(btnAssign, btnReset);
+    setTabOrder(btnReset, btnCancel);
     connect(ListBox1, &QListWidget::currentRowChanged, this, &THotkeysEditor::ListBox1Click);
     connect(ListBox2, &QListWidget::currentRowChanged, this, &THotkeysEditor::ListBox2Click);
     connect(HotKey1, &THotKeyEdit::Changed, this, &THotkeysEditor::HotKey1Change);
     connect(btnAssign, &QPushButton::clicked, this, &THotkeysEditor::btnAssignClick);
     connect(btnCancel, &QPushButton::clicked, this, &THotkeysEditor::btnCancelClick);
+    connect(btnReset, &QPushButton::clicked, this, &THotkeysEditor::btnResetClick);
     setMinimumSize(DesignedClientWidth, DesignedClientHeight);
     resize(DesignedClientWidth, DesignedClientHeight);
 }
@@ -201,6 +230,7 @@ void THotkeysEditor::SetActionList(TActionList& Actions) {
     }
     if (Categories.isEmpty()) {
         HotKey1->setEnabled(false);
+        btnReset->setEnabled(false);
         return;
     }
     ListBox1->setCurrentRow(0); // runs ListBox1Click
@@ -241,6 +271,11 @@ void THotkeysEditor::ListBox2Click() {
 }
 
 void THotkeysEditor::HotKey1Change() {
+    if (!IsAllowedShortCut(HotKey1->Code())) {
+        Label4->setText(QStringLiteral("A key that types a character needs Ctrl or Alt with it"));
+        btnAssign->setEnabled(false);
+        return;
+    }
     const int Owner = ShortCutOwner(*FActionList, HotKey1->Code());
     if (Owner >= 0) {
         Label4->setText(QStringLiteral("The shortcut is assigned to [") + FActionList->Name(Owner) + u']');
@@ -252,7 +287,7 @@ void THotkeysEditor::HotKey1Change() {
 
 void THotkeysEditor::btnAssignClick() {
     const int Index = SelectedAction();
-    if (Index < 0) return;
+    if (Index < 0 || !IsAllowedShortCut(HotKey1->Code())) return;
     AssignShortCut(*FActionList, Index, HotKey1->Code());
     FActionList->SetChangeMark(1);
     btnAssign->setEnabled(false);
@@ -260,6 +295,13 @@ void THotkeysEditor::btnAssignClick() {
 
 void THotkeysEditor::btnCancelClick() {
     reject();
+}
+
+// Like an assignment, the reset takes effect at once and is saved on closing.
+void THotkeysEditor::btnResetClick() {
+    FActionList->ResetShortCuts();
+    FActionList->SetChangeMark(1);
+    ListBox2Click(); // the field shows the selected action's key again
 }
 
 // A chosen special key counts as typed, so the state line and Assign follow it.

@@ -9,6 +9,7 @@
 #include "Forms.Keyboard.h"
 #include "Forms.Symbols.h"
 #include "FrameGrip.h"
+#include "HelpViewer.h"
 #include "Hotkeys.h"
 #include "Images.h"
 #include "Memo.h"
@@ -426,8 +427,7 @@ void TMainForm::ProgramHelp() {
             Path = Dir + HelpFile();
             break;
         }
-    OpenDocument(Path);
-    showMinimized();
+    if (ShowHelp(this, Path)) showMinimized(); // the system's viewer took the page
 }
 
 void TMainForm::ProgramAbout() {

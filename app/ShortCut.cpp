@@ -71,6 +71,7 @@ QList<QKeySequence> ShortCutToKeys(TShortCut Code) {
     else if (Vk >= 112 && Vk <= 135)
         Add(static_cast<Qt::Key>(Qt::Key_F1 + Vk - 112), false);
     else if (Vk == vkReturn) {
+        Add(Qt::Key_Enter, false);
         Add(Qt::Key_Return, false);
         Add(Qt::Key_Enter, true);
     } else {

@@ -20,10 +20,13 @@ inline constexpr TShortCut vkUp = 38;
 inline constexpr TShortCut vkDown = 40;
 inline constexpr TShortCut vkF1 = 112;
 
-// The key sequences that press the shortcut: Enter gives both the main and the
-// keypad Enter key. Empty for 0 and for a key Qt has no name for.
+// The key sequences that press the shortcut. The first is the one shown, as
+// menus show an action's first key. Enter gives three: first Qt's Enter key,
+// whose name is "Enter" where the main key's is "Return", then the main and the
+// keypad key, which are the ones keyboards send. Empty for 0 and for a key Qt
+// has no name for.
 QList<QKeySequence> ShortCutToKeys(TShortCut Code);
 // The code of a key with its modifiers, or 0 when the key has no code.
 TShortCut KeyToShortCut(QKeyCombination Key);
-// A readable form such as "Ctrl+Up", empty for 0.
+// A readable form such as "Ctrl+Up" or "Alt+Enter", empty for 0.
 QString ShortCutToText(TShortCut Code);

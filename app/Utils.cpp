@@ -58,11 +58,11 @@ bool IsValidFileName(const QString& Text) {
     return true;
 }
 
-void OpenDocument(const QString& Target) {
+bool OpenDocument(const QString& Target) {
     const QUrl Url = Target.contains(QStringLiteral("://")) || Target.startsWith(QStringLiteral("mailto:"))
                          ? QUrl(Target)
                          : QUrl::fromLocalFile(Target);
-    QDesktopServices::openUrl(Url);
+    return QDesktopServices::openUrl(Url);
 }
 
 int WarningBox(const QString& Format, const QStringList& Args) {

@@ -20,8 +20,10 @@ QString ExeDir(); // with a trailing '/'
 QString RemoveFileExt(const QString& FileName);
 // False for an empty text or one holding any of " * / : < > ? \ |.
 bool IsValidFileName(const QString& Text);
-// Hands Target (a file path, or an address with a scheme) to the desktop; no result is checked.
-void OpenDocument(const QString& Target);
+// Hands Target (a file path, or an address with a scheme) to the desktop. False
+// when the desktop cannot open it, as when no program is registered for the
+// file's type; what the program it starts makes of the file is not known.
+bool OpenDocument(const QString& Target);
 // Replaces each "%s" or "%d" of Format by the next argument and shows the
 // message with a warning icon and one OK button. Returns the button pressed.
 int WarningBox(const QString& Format, const QStringList& Args = {});

@@ -1,7 +1,8 @@
 // The hotkeys editor on the main window's own action list: what it shows,
 // the state line for a typed key, assignments that take a key away from its
-// old action, the special keys of the field's popup menu, and shortcuts that
-// work at once and again after a restart.
+// old action, keys that would take a character from the input box, the special
+// keys of the field's popup menu, the reset to the designed keys, and shortcuts
+// that work at once and again after a restart.
 #include "AppTestSupport.h"
 
 #include "ActionList.h"
@@ -17,6 +18,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <initializer_list>
+#include <utility>
 
 namespace {
 class TEditorFixture {
@@ -61,6 +65,7 @@ class TEditorFixture {
 };
 
 const QString AssignedTo = QStringLiteral("The shortcut is assigned to [");
+const QString TypesCharacter = QStringLiteral("A key that types a character needs Ctrl or Alt with it");
 
 TMemo* Input(const TMainForm& Form) {
     return Form.findChild<TMemo*>(QStringLiteral("Memo1"));
@@ -75,6 +80,9 @@ class TestHotkeys : public QObject {
     void typedKeyShowsItsOwner_data();
     void typedKeyShowsItsOwner();
     void assignTakesTheKeyFromItsOwner();
+    void characterKeysNeedCtrlOrAlt();
+    void typedCharacterKeyIsRefused();
+    void resetRestoresTheDesignedKeys();
     void clearedFieldRemovesTheShortcut();
     void specialKeysFromThePopupMenu_data();
     void specialKeysFromThePopupMenu();
@@ -123,7 +131,9 @@ void TestHotkeys::typedKeyShowsItsOwner_data() {
     QTest::addColumn<bool>("assignable");
     const int Ctrl = Qt::ControlModifier, Alt = Qt::AltModifier, Shift = Qt::ShiftModifier;
     QTest::newRow("free key") << int(Qt::Key_J) << Ctrl << "Unassigned" << true;
-    QTest::newRow("free keypad key") << int(Qt::Key_5) << int(Qt::KeypadModifier) << "Unassigned" << true;
+    QTest::newRow("free keypad key") << int(Qt::Key_5) << (Ctrl | int(Qt::KeypadModifier)) << "Unassigned"
+                                     << true;
+    QTest::newRow("free function key") << int(Qt::Key_F2) << 0 << "Unassigned" << true;
     QTest::newRow("Ctrl+B is bold's") << int(Qt::Key_B) << Ctrl << AssignedTo + "FontBold]" << false;
     QTest::newRow("F1 is help's") << int(Qt::Key_F1) << 0 << AssignedTo + "ProgramHelp]" << false;
     QTest::newRow("Alt+Up is grow's") << int(Qt::Key_Up) << Alt << AssignedTo + "FontGrow]" << false;
@@ -170,6 +180,63 @@ void TestHotkeys::assignTakesTheKeyFromItsOwner() {
     QCOMPARE(F.State4(), AssignedTo + "FontItalic]");
 }
 
+// The first and last key of each range of character keys, held with Shift or
+// not; then Ctrl or Alt, and the keys just outside the ranges.
+void TestHotkeys::characterKeysNeedCtrlOrAlt() {
+    using TCodes = std::initializer_list<TShortCut>;
+    for (TShortCut Code :
+         TCodes{32, '0', scShift | '9', 'A', 'Z', 96, 111, 186, scShift | 192, 219, 222, 226})
+        QVERIFY2(!IsAllowedShortCut(Code), qPrintable(QString::number(Code)));
+    for (TShortCut Code : TCodes{scCtrl | 'Q', scAlt | 188, scShift | scCtrl | 32, 0, 31, 33, 47, 58, 64, 91,
+                                 95, 112, scShift | 112, 185, 193, 218, 223, 225, 227})
+        QVERIFY2(IsAllowedShortCut(Code), qPrintable(QString::number(Code)));
+}
+
+void TestHotkeys::typedCharacterKeyIsRefused() {
+    TEditorFixture F;
+    F.Select(QStringLiteral("File"), QStringLiteral("FileSave"));
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> Keys[] = {{Qt::Key_Q, Qt::NoModifier},
+                                                              {Qt::Key_Q, Qt::ShiftModifier},
+                                                              {Qt::Key_7, Qt::KeypadModifier},
+                                                              {Qt::Key_Comma, Qt::NoModifier}};
+    for (const auto& [Key, Mods] : Keys) {
+        F.Type(Qt::Key_J, Qt::ControlModifier); // free: enables Assign
+        F.Type(Key, Mods);
+        QCOMPARE(F.State4(), TypesCharacter);
+        QVERIFY(!F.AssignEnabled());
+    }
+    F.Type(Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(F.State4(), QStringLiteral("Unassigned"));
+}
+
+// The defaults are the designed keys, not those the settings file gave.
+void TestHotkeys::resetRestoresTheDesignedKeys() {
+    TStateFolder S;
+    {
+        TMainForm Form(S.Dir());
+        AssignShortCut(Form.Actions(), Form.Actions().IndexOf(QStringLiteral("FontItalic")), scCtrl | 'B');
+        Form.Actions().SetChangeMark(1);
+        Form.close();
+    }
+    TMainForm Form(S.Dir());
+    TShortCut Shown = 0;
+    auto Answer = TModalAnswer([&Shown](QWidget* Modal) {
+        Modal->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentRow(2); // Font: FontBold first
+        QTest::mouseClick(Modal->findChild<QPushButton*>(QStringLiteral("btnReset")), Qt::LeftButton);
+        Shown = Modal->findChild<THotKeyEdit*>(QStringLiteral("HotKey1"))->Code();
+        QTest::mouseClick(Modal->findChild<QPushButton*>(QStringLiteral("btnCancel")), Qt::LeftButton);
+    });
+    Form.Action(QStringLiteral("ToolsCustomize"))->trigger();
+    QCOMPARE(Answer.Count(), 1);
+    QCOMPARE(Shown, scCtrl | 'B'); // the field follows the reset
+    QVERIFY(ShowActive(Form, *Input(Form)));
+    QSignalSpy Bold(Form.Action(QStringLiteral("FontBold")), &QAction::triggered);
+    QTest::keyClick(Input(Form), Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(Bold.count(), 1);
+    Form.close();
+    QVERIFY(S.ReadIni().contains(QStringLiteral("\nFontItalic=16457\n"))); // saved
+}
+
 void TestHotkeys::clearedFieldRemovesTheShortcut() {
     TEditorFixture F;
     F.Select(QStringLiteral("Font"), QStringLiteral("FontBold"));
@@ -209,6 +276,7 @@ void TestHotkeys::specialKeysFromThePopupMenu() {
     };
     Choose();
     QCOMPARE(F.Child<THotKeyEdit>("HotKey1")->Code(), code);
+    QCOMPARE(F.Child<THotKeyEdit>("HotKey1")->text(), entry); // the field names the key as the menu does
     QCOMPARE(F.State4(), AssignedTo + owner + u']');
     QVERIFY(!F.AssignEnabled());
     // After a free key has enabled Assign, the special key moves to Help.
@@ -242,6 +310,7 @@ void TestHotkeys::emptyActionListDisablesTheField() {
     Editor.SetActionList(Empty);
     QCOMPARE(Editor.findChild<QListWidget*>(QStringLiteral("ListBox1"))->count(), 0);
     QVERIFY(!Editor.findChild<THotKeyEdit*>(QStringLiteral("HotKey1"))->isEnabled());
+    QVERIFY(!Editor.findChild<QPushButton*>(QStringLiteral("btnReset"))->isEnabled());
 }
 
 void TestHotkeys::reassignedKeyWorksAtOnceAndAfterRestart() {

@@ -110,6 +110,15 @@ def fail(message):
     sys.exit(1)
 
 
+def close_with_escape(x, proc):
+    x.press('Escape')
+    try:
+        proc.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        fail('Esc did not close the window')
+
+
 def window_geometry(display, deadline=20):
     end = time.time() + deadline
     while time.time() < end:
@@ -391,12 +400,7 @@ def framed_session(bin_dir, work):
             return proc, wid
 
         def close(proc):
-            x.press('Escape')
-            try:
-                proc.wait(timeout=15)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                fail('Esc did not close the window')
+            close_with_escape(x, proc)
 
         def stored(section='Settings'):
             values = ini_values(ini)
@@ -537,12 +541,7 @@ def main():
             return proc, geometry
 
         def close(proc):
-            x.press('Escape')
-            try:
-                proc.wait(timeout=15)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                fail('Esc did not close the window')
+            close_with_escape(x, proc)
 
         # 1. Type, evaluate, and carry the output into the input box through the clipboard.
         proc, (left, top, width, height) = start()

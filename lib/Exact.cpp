@@ -29,8 +29,8 @@ const TPair* InverseFactorials() {
 }
 
 // e^F for |F| <= 1/2: the series of F / 256 to the ninth power (its rest is
-// below 2^-100), then eight squarings.
-TPair ExpSmall(TPair F) {
+// below 2^-100), then eight squarings. It fills the table of ExpSmall.
+TPair ExpBySeries(TPair F) {
     const TPair* InvFact = InverseFactorials();
     const TPair S = Times(F, 0x1p-8L);
     TPair Sum = InvFact[9];
@@ -39,6 +39,84 @@ TPair ExpSmall(TPair F) {
     for (int I = 0; I < 8; ++I)
         Sum = Sum * Sum;
     return Sum;
+}
+
+// e^(j/64) for j = -32..32.
+const TPair* ExpTable() {
+    static const auto Table = [] {
+        std::array<TPair, 65> T;
+        for (int J = -32; J <= 32; ++J)
+            T[J + 32] = ExpBySeries({J / 64.0L, 0});
+        return T;
+    }();
+    return Table.data() + 32;
+}
+
+// 1/n! rounded, for the plain tails of the series.
+constexpr auto PlainInverseFactorials = [] {
+    std::array<Extended, 15> T{};
+    Extended F = 1;
+    for (int N = 0; N < 15; ++N) {
+        F *= N > 0 ? N : 1;
+        T[N] = 1 / F;
+    }
+    return T;
+}();
+
+// The nearest whole number of a small value, without the library's mode switch.
+int Nearest(Extended V) {
+    return static_cast<int>(V < 0 ? V - 0.5L : V + 0.5L);
+}
+
+// e^F for |F| <= 1/2: e^(j/64) from the table times e^U of the rest U, at most
+// 1/128. Only 1 + U + U^2/2 needs the pair; the terms from U^3/6 (below 2^-23)
+// are plain, their rounding below 2^-86.
+TPair ExpSmall(TPair F) {
+    const int J = Nearest(F.Hi * 64);
+    const TPair U = F + TPair{-J / 64.0L, 0};
+    const Extended V = U.Hi;
+    Extended Rest = 0; // U^3/3! + ... + U^11/11!, the last term below 2^-100
+    for (int N = 11; N >= 3; --N)
+        Rest = (Rest + PlainInverseFactorials[N]) * V;
+    Rest *= V * V;
+    const TPair Sum = TPair{1, 0} + U + Times(U * U, 0.5L) + TPair{Rest, 0};
+    return Sum * ExpTable()[J];
+}
+
+// Quarter turns off, then the series of an eighth of the rest (to the 16th
+// power, its rest below 2^-100) and three doublings. It fills the table of CosSin.
+void CosSinBySeries(TPair T, TPair& C, TPair& S) {
+    const TPair* InvFact = InverseFactorials();
+    const TPair R = Times(T, 0.125L);
+    const TPair R2 = R * R;
+    TPair Cos = InvFact[16], Sin = -InvFact[15];
+    for (int K = 7; K >= 0; --K) {
+        const bool Odd = K % 2 != 0;
+        Cos = Cos * R2 + (Odd ? -InvFact[2 * K] : InvFact[2 * K]);
+        if (K < 7) Sin = Sin * R2 + (Odd ? -InvFact[2 * K + 1] : InvFact[2 * K + 1]);
+    }
+    Sin = Sin * R;
+    for (int I = 0; I < 3; ++I) {
+        const TPair TwiceSin = Times(Sin * Cos, 2);
+        Cos = TPair{1, 0} + -Times(Sin * Sin, 2);
+        Sin = TwiceSin;
+    }
+    C = Cos;
+    S = Sin;
+}
+
+// cos and sin of j/32 for j = 0..26 (26/32 is past pi/4).
+struct TCosSin {
+    TPair C, S;
+};
+const TCosSin* CosSinTable() {
+    static const auto Table = [] {
+        std::array<TCosSin, 27> T;
+        for (int J = 0; J < 27; ++J)
+            CosSinBySeries({J / 32.0L, 0}, T[J].C, T[J].S);
+        return T;
+    }();
+    return Table.data();
 }
 } // namespace
 
@@ -57,26 +135,30 @@ TPair Ln(TPair X) {
     return Whole(E) * Ln2 + LnM;
 }
 
-// Quarter turns off, then the series of an eighth of the rest (to the 16th
-// power, its rest below 2^-100) and three doublings.
+// Quarter turns off; the rest R, at most pi/4, is j/32 from the table plus U,
+// at most 1/64. Only 1 - U^2/2 and U need the pair; the terms from U^3/6 (below
+// 2^-20) are plain, their rounding below 2^-84.
 void CosSin(TPair T, TPair& C, TPair& S) {
-    const TPair* InvFact = InverseFactorials();
-    const Extended K = std::nearbyint(T.Hi / HalfPi.Hi);
-    const TPair R = Times(T + -(TPair{K, 0} * HalfPi), 0.125L);
-    const TPair R2 = R * R;
-    TPair Cos = InvFact[16], Sin = -InvFact[15];
-    for (int K = 7; K >= 0; --K) {
-        const bool Odd = K % 2 != 0;
-        Cos = Cos * R2 + (Odd ? -InvFact[2 * K] : InvFact[2 * K]);
-        if (K < 7) Sin = Sin * R2 + (Odd ? -InvFact[2 * K + 1] : InvFact[2 * K + 1]);
+    const int K = Nearest(T.Hi / HalfPi.Hi);
+    TPair R = T + -(TPair{static_cast<Extended>(K), 0} * HalfPi);
+    const bool Negative = R.Hi < 0;
+    if (Negative) R = -R;
+    const int J = Nearest(R.Hi * 32);
+    const TPair U = R + TPair{-J / 32.0L, 0};
+    const Extended V = U.Hi, V2 = V * V;
+    Extended CosRest = 0, SinRest = 0; // from U^4/4! and U^3/3! to U^14/14! and U^13/13!
+    for (int N = 14; N >= 4; N -= 2) {
+        const Extended Sign = N % 4 == 0 ? 1 : -1;
+        CosRest = (CosRest + Sign * PlainInverseFactorials[N]) * V2;
+        SinRest = (SinRest - Sign * PlainInverseFactorials[N - 1]) * V2;
     }
-    Sin = Sin * R;
-    for (int I = 0; I < 3; ++I) {
-        const TPair TwiceSin = Times(Sin * Cos, 2);
-        Cos = TPair{1, 0} + -Times(Sin * Sin, 2);
-        Sin = TwiceSin;
-    }
-    switch (static_cast<int>(K) & 3) {
+    const TPair CosU = TPair{1, 0} + -Times(U * U, 0.5L) + TPair{CosRest * V2, 0};
+    const TPair SinU = U + TPair{SinRest * V, 0};
+    const TCosSin& A = CosSinTable()[J];
+    const TPair Cos = A.C * CosU + -(A.S * SinU);
+    TPair Sin = A.S * CosU + A.C * SinU;
+    if (Negative) Sin = -Sin;
+    switch (K & 3) {
     case 0: C = Cos, S = Sin; break;
     case 1: C = -Sin, S = Cos; break;
     case 2: C = -Cos, S = -Sin; break;

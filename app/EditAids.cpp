@@ -1,6 +1,9 @@
 #include "EditAids.h"
 
+#include "Normalize.h"
 #include "Parse.Tokenize.h"
+
+#include <QStringList>
 
 std::optional<TTypedEdit> TCharHandler::Edit(const TEditOptions& Options, QChar K, QStringView Selection,
                                              std::optional<QChar> Before) const {
@@ -40,4 +43,17 @@ QChar TCharHandler::Canonical(QChar K) const {
     if (K == u'*') return QChar(FSymbols.Mult()[0]);
     if (K == u'-') return QChar(FSymbols.Minus()[0]);
     return K;
+}
+
+QString ReplacedNote(const TNormalizeReport& Report) {
+    if (Report.Replaced == 0) return {};
+    QStringList Shown;
+    for (const char16_t C : Report.Distinct) {
+        const QChar Q(C);
+        Shown += Q.isSpace() ? QStringLiteral("U+%1").arg(int(C), 4, 16, QChar(u'0')).toUpper() : QString(Q);
+    }
+    const QString Noun = Report.Replaced == 1 ? QStringLiteral("character") : QStringLiteral("characters");
+    return QStringLiteral("Pasted text: %1 %2 replaced (%3)")
+        .arg(Report.Replaced)
+        .arg(Noun, Shown.join(u' '));
 }

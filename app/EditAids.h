@@ -1,7 +1,8 @@
 // The input box's editing aids: what a typed character does to the text
 // around the caret. Assignment on ":" and "=", brackets around the selection,
-// and the calculator's own multiplication and minus signs for "*" and "-".
-// It only computes the edit; the main window reads the box and applies it.
+// and the calculator's own multiplication and minus signs for "*" and "-"; and
+// what the status bar says of look-alikes replaced in pasted text. It only
+// computes the edit and the note; the main window reads the box and applies them.
 #pragma once
 #include <QString>
 #include <QStringView>
@@ -9,6 +10,7 @@
 #include <optional>
 
 class TSymbols;
+struct TNormalizeReport;
 
 struct TEditOptions {
     bool AssignOnColon = true;
@@ -40,3 +42,7 @@ class TCharHandler {
 
     const TSymbols& FSymbols;
 };
+
+// "Pasted text: N characters replaced (…)", each replaced character once, blanks
+// by their code; empty when nothing was replaced.
+QString ReplacedNote(const TNormalizeReport& Report);

@@ -1,14 +1,16 @@
 // How keys reach the main window's actions and the input box: the dispatch
-// before the text boxes claim a key, the editing aids of typed characters, and
-// the on-screen keyboard's events.
+// before the text boxes claim a key, the editing aids of typed characters, the
+// look-alikes in pasted or dropped text, and the on-screen keyboard's events.
 #include "Main.h"
 
 #include "ActionList.h"
 #include "EditAids.h"
 #include "Forms.Keyboard.h"
 #include "Memo.h"
+#include "Normalize.h"
 #include "Parse.Infix.h"
 #include "ShortCut.h"
+#include "StatusBar.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -112,6 +114,15 @@ bool TMainForm::TypeChar(const QKeyEvent& Key) {
     Memo1->setTextCursor(Cursor);
     Memo1->ensureCursorVisible();
     return true;
+}
+
+// Pasted and dropped text: look-alikes replaced, and the replacements named in
+// the status bar. Text without them leaves the bar as it is.
+QString TMainForm::FilterInserted(const QString& Text) {
+    TNormalizeReport Report;
+    QString Result = QString::fromStdU16String(NormalizeText(Text.toStdU16String(), &Report));
+    if (Report.Replaced > 0) StatusBar->SetPanelText(0, ReplacedNote(Report));
+    return Result;
 }
 
 void TMainForm::SendKey(int Key, const QString& Text) {

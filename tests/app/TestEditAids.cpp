@@ -6,9 +6,13 @@
 #include "EditAids.h"
 #include "Main.h"
 #include "Memo.h"
+#include "Normalize.h"
 #include "Parse.Tokenize.h"
+#include "StatusBar.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
 #include <QTest>
 
 namespace {
@@ -58,6 +62,12 @@ class TestEditAids : public QObject {
     void keypadDecimalKeyTypesFullStop();
     void anAidedEditIsOneHistoryStep();
     void ctrlKeysAreNotTyped();
+    void replacedNoteNamesEachCharacterOnce_data();
+    void replacedNoteNamesEachCharacterOnce();
+    void pastedLookAlikesAreReplaced_data();
+    void pastedLookAlikesAreReplaced();
+    void aPasteIsOneHistoryStep();
+    void droppedLookAlikesAreReplaced();
 };
 
 void TestEditAids::handlerEdits_data() {
@@ -290,6 +300,108 @@ void TestEditAids::ctrlKeysAreNotTyped() {
                     QStringLiteral("*"));
     QCoreApplication::sendEvent(Input(Form), &Press);
     QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("2"));
+}
+
+void TestEditAids::replacedNoteNamesEachCharacterOnce_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("nothing replaced says nothing") << "6/2\u22193"
+                                                   << "";
+    QTest::newRow("one character") << "6\u00F72"
+                                   << "Pasted text: 1 character replaced (\u00F7)";
+    QTest::newRow("in order of appearance, each once")
+        << "6\u00F72\u00B73\u00F71"
+        << "Pasted text: 3 characters replaced (\u00F7 \u00B7)";
+    QTest::newRow("blanks by their code") << "1\u00A0+\u3000\u00B2"
+                                          << "Pasted text: 3 characters replaced (U+00A0 U+3000 \u00B2)";
+}
+
+void TestEditAids::replacedNoteNamesEachCharacterOnce() {
+    QFETCH(QString, text);
+    QFETCH(QString, note);
+    TNormalizeReport Report;
+    NormalizeText(text.toStdU16String(), &Report);
+    QCOMPARE(ReplacedNote(Report), note);
+}
+
+// A real paste: the clipboard set, Ctrl+V on the input box, Enter to evaluate.
+void TestEditAids::pastedLookAlikesAreReplaced_data() {
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("note"); // empty: the status bar keeps what it had
+    QTest::addColumn<QString>("output");
+    QTest::newRow("division sign and middle dot") << "6\u00F72\u00B73"
+                                                  << "6/2\u22193"
+                                                  << "Pasted text: 2 characters replaced (\u00F7 \u00B7)"
+                                                  << "6/2\u22193 = 9";
+    QTest::newRow("superscripts and a dash") << "10\u00B2\u2014\uFF11"
+                                             << "10^2\u20131"
+                                             << "Pasted text: 3 characters replaced (\u00B2 \u2014 \uFF11)"
+                                             << "10^2\u20131 = 99";
+    QTest::newRow("an angle with primes") << "30\u00B030\u2032"
+                                          << "30\u00B030'"
+                                          << "Pasted text: 1 character replaced (\u2032)"
+                                          << "30\u00B030' = 0.53233";
+    QTest::newRow("nothing to replace") << "1+2"
+                                        << "1+2"
+                                        << ""
+                                        << "1+2 = 3";
+}
+
+void TestEditAids::pastedLookAlikesAreReplaced() {
+    QFETCH(QString, clipboard);
+    QFETCH(QString, input);
+    QFETCH(QString, note);
+    QFETCH(QString, output);
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
+    QVERIFY(Prepare(Form, QString(), 0, 0));
+    auto* Bar = Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"));
+    Bar->SetPanelText(0, QStringLiteral("before"));
+    QGuiApplication::clipboard()->setText(clipboard);
+    QTest::keyClick(Input(Form), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), input);
+    QCOMPARE(Bar->PanelText(0), note.isEmpty() ? QStringLiteral("before") : note);
+    QTest::keyClick(Input(Form), Qt::Key_Return);
+    const QStringList Lines = Form.findChild<TMemo*>(QStringLiteral("Memo2"))->toPlainText().split(u'\n');
+    QCOMPARE(Lines.last(), output);
+}
+
+void TestEditAids::aPasteIsOneHistoryStep() {
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
+    QVERIFY(Prepare(Form, QStringLiteral("ab"), 0, 0));
+    QTest::keyClicks(Input(Form), QStringLiteral("x"));
+    QTest::keyClick(Input(Form), Qt::Key_Right, Qt::ShiftModifier); // "a" selected
+    const qsizetype Steps = Form.History().Count();
+    QGuiApplication::clipboard()->setText(QStringLiteral("2\u00B7\u00B3"));
+    QTest::keyClick(Input(Form), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("x2\u2219^3b"));
+    QCOMPARE(Form.History().Count(), Steps + 1);
+    QTest::keyClick(Input(Form), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("xab"));
+}
+
+// Dropped text takes the way of pasted text, whatever other formats it carries.
+void TestEditAids::droppedLookAlikesAreReplaced() {
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
+    QVERIFY(Prepare(Form, QString(), 0, 0));
+    QWidget* Target = Input(Form)->viewport();
+    QMimeData Data;
+    Data.setText(QStringLiteral("8\u22157"));
+    Data.setHtml(QStringLiteral("<b>8\u22157</b>"));
+    const QPoint At(5, 5);
+    QDragEnterEvent Enter(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Enter);
+    QVERIFY(Enter.isAccepted());
+    QDragMoveEvent Move(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Move);
+    QDropEvent Drop(QPointF(At), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Drop);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("8/7"));
+    QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(0),
+             QStringLiteral("Pasted text: 1 character replaced (\u2215)"));
 }
 
 QTEST_MAIN(TestEditAids)

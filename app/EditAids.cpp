@@ -6,12 +6,14 @@
 #include <QStringList>
 
 std::optional<TTypedEdit> TCharHandler::Edit(const TEditOptions& Options, QChar K, QStringView Selection,
-                                             std::optional<QChar> Before) const {
+                                             QStringView Before) const {
     const TSymbols& S = FSymbols;
     const char16_t C = K.unicode();
+    if (Options.AssignOnColon && Selection.isEmpty())
+        if (auto Completed = CompleteAssign(K, Before)) return Completed;
     if (Options.AssignOnColon && (C == S.Colon() || C == u'=')) {
         // Both ways of typing end in "x := ", whether or not a blank came first.
-        const bool AfterBlank = Before && *Before == u' ';
+        const bool AfterBlank = Before.endsWith(u' ');
         return TTypedEdit{AfterBlank ? QStringLiteral(":= ") : QStringLiteral(" := "), 0};
     }
     if (Options.EncloseOnBracket && (C == S.LeftBra1() || C == S.LeftBra2())) {
@@ -35,6 +37,16 @@ std::optional<TTypedEdit> TCharHandler::Edit(const TEditOptions& Options, QChar 
     const QChar Typed = Canonical(K);
     if (Text.isEmpty() && Typed == K) return std::nullopt;
     return TTypedEdit{Text + Typed, 0};
+}
+
+// Typing the assignment as it is written, "x := 2", ends as typing "x:2" does:
+// the "=" and the blank after the aid's ":= " are already there, and an "="
+// after a colon typed without the aid completes it.
+std::optional<TTypedEdit> TCharHandler::CompleteAssign(QChar K, QStringView Before) const {
+    const QString Inserted = QChar(FSymbols.Colon()) + QStringLiteral("= ");
+    if ((K == u'=' || K == u' ') && Before.endsWith(Inserted)) return TTypedEdit{};
+    if (K == u'=' && Before.endsWith(QChar(FSymbols.Colon()))) return TTypedEdit{QStringLiteral("= "), 0};
+    return std::nullopt;
 }
 
 // The first member of the multiplication and minus sets is what the output

@@ -31,13 +31,14 @@ class TCharHandler {
   public:
     explicit TCharHandler(const TSymbols& Symbols) : FSymbols(Symbols) {}
 
-    // The edit that typing K makes. Before is the character just before the
-    // selection start, or nothing at the start of the text. Nothing means: K is
-    // inserted as the text box inserts it.
+    // The edit that typing K makes. Before is the text just before the
+    // selection start; its last three characters are enough. Nothing means: K
+    // is inserted as the text box inserts it.
     std::optional<TTypedEdit> Edit(const TEditOptions& Options, QChar K, QStringView Selection,
-                                   std::optional<QChar> Before) const;
+                                   QStringView Before) const;
 
   private:
+    std::optional<TTypedEdit> CompleteAssign(QChar K, QStringView Before) const;
     QChar Canonical(QChar K) const;
 
     const TSymbols& FSymbols;

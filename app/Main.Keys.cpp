@@ -101,15 +101,18 @@ bool TMainForm::TypeChar(const QKeyEvent& Key) {
     const QChar K = Keypad ? QChar(u'.') : Key.text().front();
     QTextCursor Cursor = Memo1->textCursor();
     const int Start = Cursor.selectionStart();
-    std::optional<QChar> Before;
-    if (Start > 0) Before = Memo1->document()->characterAt(Start - 1);
+    QString Before;
+    for (int I = std::max(0, Start - 3); I < Start; ++I)
+        Before += Memo1->document()->characterAt(I);
     std::optional<TTypedEdit> Edit =
         TCharHandler(FParser->Symbols()).Edit(FEditOptions, K, Cursor.selectedText(), Before);
     if (!Edit && !Keypad) return false;
     if (!Edit) Edit = TTypedEdit{QString(K), 0};
-    Cursor.beginEditBlock(); // one change, so one step of the history
-    Cursor.insertText(Edit->Text);
-    Cursor.endEditBlock();
+    if (!Edit->Text.isEmpty() || Cursor.hasSelection()) { // a key that only completes adds no step
+        Cursor.beginEditBlock();                          // one change, so one step of the history
+        Cursor.insertText(Edit->Text);
+        Cursor.endEditBlock();
+    }
     Cursor.setPosition(Cursor.position() - Edit->CaretBack);
     Memo1->setTextCursor(Cursor);
     Memo1->ensureCursorVisible();

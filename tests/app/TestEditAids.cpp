@@ -61,6 +61,7 @@ class TestEditAids : public QObject {
     void keypadDecimalKeyTypesFullStop_data();
     void keypadDecimalKeyTypesFullStop();
     void anAidedEditIsOneHistoryStep();
+    void completingAnAssignmentAddsNoStep();
     void ctrlKeysAreNotTyped();
     void replacedNoteNamesEachCharacterOnce_data();
     void replacedNoteNamesEachCharacterOnce();
@@ -91,6 +92,27 @@ void TestEditAids::handlerEdits_data() {
     QTest::newRow("equals after a blank") << int(opAssign) << "="
                                           << ""
                                           << " " << true << ":= " << 0;
+    QTest::newRow("equals after the aid's := is already there") << int(opAssign) << "="
+                                                                << ""
+                                                                << "x := " << true << "" << 0;
+    QTest::newRow("a blank after the aid's := is already there") << int(opAssign) << " "
+                                                                 << ""
+                                                                 << "x := " << true << "" << 0;
+    QTest::newRow("equals after a typed colon completes it") << int(opAssign) << "="
+                                                             << ""
+                                                             << "x:" << true << "= " << 0;
+    QTest::newRow("equals after := without its blank") << int(opAssign) << "="
+                                                       << ""
+                                                       << "x:=" << true << " := " << 0;
+    QTest::newRow("equals over a selection after :=") << int(opAssign) << "="
+                                                      << "2"
+                                                      << ":= " << true << ":= " << 0;
+    QTest::newRow("a blank elsewhere") << int(opAssign) << " "
+                                       << ""
+                                       << "x =" << false << "" << 0;
+    QTest::newRow("equals after := without the option") << All - opAssign << "="
+                                                        << ""
+                                                        << "x := " << false << "" << 0;
     QTest::newRow("colon after a tab is not after a blank") << int(opAssign) << ":"
                                                             << ""
                                                             << "\t" << true << " := " << 0;
@@ -183,9 +205,7 @@ void TestEditAids::handlerEdits() {
     QFETCH(QString, text);
     QFETCH(int, caretBack);
     const TSymbols Symbols;
-    std::optional<QChar> Before;
-    if (!before.isEmpty()) Before = before.front();
-    const auto Edit = TCharHandler(Symbols).Edit(OptionsOf(options), key.front(), selection, Before);
+    const auto Edit = TCharHandler(Symbols).Edit(OptionsOf(options), key.front(), selection, before);
     QCOMPARE(Edit.has_value(), handled);
     if (!Edit) return;
     QCOMPARE(Edit->Text, text);
@@ -205,6 +225,23 @@ void TestEditAids::typedKeysEditTheInput_data() {
                                              << "x := 2" << 6;
     QTest::newRow("x =2 gives the same") << int(opAssign) << "" << 0 << 0 << "x =2"
                                          << "x := 2" << 6;
+    QTest::newRow("x:=2 gives one assignment") << int(opAssign) << "" << 0 << 0 << "x:=2"
+                                               << "x := 2" << 6;
+    QTest::newRow("x := 2 typed as written") << int(opAssign) << "" << 0 << 0 << "x := 2"
+                                             << "x := 2" << 6;
+    QTest::newRow("x = 2 gives the same") << int(opAssign) << "" << 0 << 0 << "x = 2"
+                                          << "x := 2" << 6;
+    QTest::newRow("a=b") << int(opAssign) << "" << 0 << 0 << "a=b"
+                         << "a := b" << 6;
+    QTest::newRow("x: 2") << int(opAssign) << "" << 0 << 0 << "x: 2"
+                          << "x := 2" << 6;
+    QTest::newRow("f(t) := t^2 on a second line") << int(opAssign) << "1\n"
+                                                  << 2 << 2 << "f(t) := t^2"
+                                                  << "1\nf(t) := t^2" << 13;
+    QTest::newRow("= after a colon typed with the aid off") << int(opAssign) << "x:" << 2 << 2 << "=1"
+                                                            << "x:= 1" << 5;
+    QTest::newRow("blanks elsewhere stay") << int(opAssign) << "" << 0 << 0 << "x := 2 + 1"
+                                           << "x := 2 + 1" << 10;
     QTest::newRow("colon at the start") << int(opAssign) << "" << 0 << 0 << ":"
                                         << " := " << 4;
     QTest::newRow("colon after a line break") << int(opAssign) << "a\n"
@@ -289,6 +326,21 @@ void TestEditAids::anAidedEditIsOneHistoryStep() {
     QCOMPARE(Form.History().Count(), Steps + 2);
     QTest::keyClick(Input(Form), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("(a+b)\u2219"));
+}
+
+// The keys that find the assignment already typed change nothing, so they add
+// no step: one undo takes back the whole ":= ".
+void TestEditAids::completingAnAssignmentAddsNoStep() {
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
+    SetOptions(Form, opAssign);
+    QVERIFY(Prepare(Form, QStringLiteral("x"), 1, 1));
+    const qsizetype Steps = Form.History().Count();
+    QTest::keyClicks(Input(Form), QStringLiteral(":= "));
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("x := "));
+    QCOMPARE(Form.History().Count(), Steps + 1);
+    QTest::keyClick(Input(Form), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("x"));
 }
 
 // Ctrl+Shift+8 must not type a multiplication sign.

@@ -1,7 +1,8 @@
 // The input box's editing aids: what a typed character does to the text
 // around the caret. Assignment on ":" and "=", brackets around the selection,
-// and the calculator's own multiplication and minus signs for "*" and "-".
-// It only computes the edit; the main window reads the box and applies it.
+// and the calculator's own multiplication and minus signs for "*" and "-"; and
+// what the status bar says of look-alikes replaced in pasted text. It only
+// computes the edit and the note; the main window reads the box and applies them.
 #pragma once
 #include <QString>
 #include <QStringView>
@@ -9,6 +10,7 @@
 #include <optional>
 
 class TSymbols;
+struct TNormalizeReport;
 
 struct TEditOptions {
     bool AssignOnColon = true;
@@ -29,14 +31,19 @@ class TCharHandler {
   public:
     explicit TCharHandler(const TSymbols& Symbols) : FSymbols(Symbols) {}
 
-    // The edit that typing K makes. Before is the character just before the
-    // selection start, or nothing at the start of the text. Nothing means: K is
-    // inserted as the text box inserts it.
+    // The edit that typing K makes. Before is the text just before the
+    // selection start; its last three characters are enough. Nothing means: K
+    // is inserted as the text box inserts it.
     std::optional<TTypedEdit> Edit(const TEditOptions& Options, QChar K, QStringView Selection,
-                                   std::optional<QChar> Before) const;
+                                   QStringView Before) const;
 
   private:
+    std::optional<TTypedEdit> CompleteAssign(QChar K, QStringView Before) const;
     QChar Canonical(QChar K) const;
 
     const TSymbols& FSymbols;
 };
+
+// "Pasted text: N characters replaced (…)", each replaced character once, blanks
+// by their code; empty when nothing was replaced.
+QString ReplacedNote(const TNormalizeReport& Report);

@@ -1,14 +1,16 @@
 // How keys reach the main window's actions and the input box: the dispatch
-// before the text boxes claim a key, the editing aids of typed characters, and
-// the on-screen keyboard's events.
+// before the text boxes claim a key, the editing aids of typed characters, the
+// look-alikes in pasted or dropped text, and the on-screen keyboard's events.
 #include "Main.h"
 
 #include "ActionList.h"
 #include "EditAids.h"
 #include "Forms.Keyboard.h"
 #include "Memo.h"
+#include "Normalize.h"
 #include "Parse.Infix.h"
 #include "ShortCut.h"
+#include "StatusBar.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -99,19 +101,31 @@ bool TMainForm::TypeChar(const QKeyEvent& Key) {
     const QChar K = Keypad ? QChar(u'.') : Key.text().front();
     QTextCursor Cursor = Memo1->textCursor();
     const int Start = Cursor.selectionStart();
-    std::optional<QChar> Before;
-    if (Start > 0) Before = Memo1->document()->characterAt(Start - 1);
+    QString Before;
+    for (int I = std::max(0, Start - 3); I < Start; ++I)
+        Before += Memo1->document()->characterAt(I);
     std::optional<TTypedEdit> Edit =
         TCharHandler(FParser->Symbols()).Edit(FEditOptions, K, Cursor.selectedText(), Before);
     if (!Edit && !Keypad) return false;
     if (!Edit) Edit = TTypedEdit{QString(K), 0};
-    Cursor.beginEditBlock(); // one change, so one step of the history
-    Cursor.insertText(Edit->Text);
-    Cursor.endEditBlock();
+    if (!Edit->Text.isEmpty() || Cursor.hasSelection()) { // a key that only completes adds no step
+        Cursor.beginEditBlock();                          // one change, so one step of the history
+        Cursor.insertText(Edit->Text);
+        Cursor.endEditBlock();
+    }
     Cursor.setPosition(Cursor.position() - Edit->CaretBack);
     Memo1->setTextCursor(Cursor);
     Memo1->ensureCursorVisible();
     return true;
+}
+
+// Pasted and dropped text: look-alikes replaced, and the replacements named in
+// the status bar. Text without them leaves the bar as it is.
+QString TMainForm::FilterInserted(const QString& Text) {
+    TNormalizeReport Report;
+    QString Result = QString::fromStdU16String(NormalizeText(Text.toStdU16String(), &Report));
+    if (Report.Replaced > 0) StatusBar->SetPanelText(0, ReplacedNote(Report));
+    return Result;
 }
 
 void TMainForm::SendKey(int Key, const QString& Text) {

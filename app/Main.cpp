@@ -124,6 +124,7 @@ void TMainForm::CreateControls() {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setUndoRedoEnabled(false); // the history is the undo of the input box
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    Memo1->SetInsertFilter([this](const QString& Text) { return FilterInserted(Text); });
     Memo2 = new TMemo(FClient);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     FEditMemo = Memo1;

@@ -149,6 +149,7 @@ class TMainForm : public TFormEx {
     bool MenuClaims(QKeyEvent& Key) const;
     // The editing aids: true when the key's character was handled here.
     bool TypeChar(const QKeyEvent& Key);
+    QString FilterInserted(const QString& Text);
     void SendKey(int Key, const QString& Text); // a typed key, as if pressed in Memo1
 
     // The on-screen keyboard's events.

@@ -1,11 +1,23 @@
 #include "Memo.h"
 
+#include <QMimeData>
 #include <QTextBlock>
 
 TMemo::TMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setAutoFillBackground(true); // fills the margins outside the viewport
+}
+
+void TMemo::insertFromMimeData(const QMimeData* Source) {
+    if (!FInsertFilter || !Source || !Source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(Source);
+        return;
+    }
+    // Only the text goes on: other formats would carry the unfiltered content.
+    QMimeData Filtered;
+    Filtered.setText(FInsertFilter(Source->text()));
+    QPlainTextEdit::insertFromMimeData(&Filtered); // one change, selection and all
 }
 
 void TMemo::SetMargins(int Left, int Right) {

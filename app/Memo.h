@@ -6,8 +6,12 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 
+#include <functional>
+
 // A plain-text box without word wrap whose left and right inner margins can be
-// set in pixels. The margins are painted in the box's background colour.
+// set in pixels. The margins are painted in the box's background colour. Text
+// pasted or dropped into it can be passed through a filter; what the filter
+// does is the owner's business.
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
   public:
@@ -21,6 +25,15 @@ class TMemo : public QPlainTextEdit {
     void SetFontColor(const QColor& Color);
     QColor BackColor() const;
     void SetBackColor(const QColor& Color);
+    // Pasted or dropped text goes in as Filter returns it, in one step of the
+    // undo stack; an empty Filter lets it in as it is.
+    void SetInsertFilter(std::function<QString(const QString&)> Filter) { FInsertFilter = std::move(Filter); }
+
+  protected:
+    void insertFromMimeData(const QMimeData* Source) override;
+
+  private:
+    std::function<QString(const QString&)> FInsertFilter;
 };
 
 // The output box seen as a list of lines. Between BeginUpdate and EndUpdate the

@@ -1,5 +1,6 @@
 // sumtra-cli: runs calculator programs from the command line, files and standard
 // input, and writes the runner's lines to standard output as UTF-8.
+#include "Normalize.h"
 #include "Parse.Infix.h"
 #include "Parse.Utils.h"
 #include "Utils.h"
@@ -34,6 +35,8 @@ Options:
   -e, --eval TEXT        run TEXT as a program (may be repeated)
   -f, --format FMT       result format: dec (default), bin, hex, roman, time
   -p, --precision N      significant digits, 2 to 18 (default 5)
+  -n, --normalize        replace typographic look-alikes (such as · ÷ — x²) by
+                         the calculator's own characters before running
   -h, --help             show this help and exit
       --version          show the version and exit
 
@@ -78,6 +81,7 @@ struct TOptions {
     std::vector<TSource> Sources;
     TNumberFormat Format = nfDec;
     std::int32_t Precision = 5;
+    bool Normalize = false;
     bool Help = false;
     bool Version = false;
 };
@@ -146,6 +150,8 @@ TOptions ParseArguments(int Argc, char** Argv) {
             O.Help = true;
         } else if (Name == "--version") {
             O.Version = true;
+        } else if (Name == "-n" || Name == "--normalize") {
+            O.Normalize = true;
         } else if (Name == "-e" || Name == "--eval") {
             O.Sources.push_back({TSource::skEval, std::string(Value())});
         } else if (Name == "-f" || Name == "--format") {
@@ -162,7 +168,7 @@ TOptions ParseArguments(int Argc, char** Argv) {
         } else {
             throw EUsage{"unknown option '" + std::string(A) + "'"};
         }
-        if (Inline && (Name == "-h" || Name == "--help" || Name == "--version"))
+        if (Inline && (Name == "-h" || Name == "--help" || Name == "--version" || Name == "--normalize"))
             throw EUsage{"option '" + std::string(Name) + "' takes no value"};
     }
     return O;
@@ -241,6 +247,7 @@ int main(int Argc, char** Argv) {
             ReadFailed = true;
             continue;
         }
+        if (Options.Normalize) Text = NormalizeText(Text);
         Text = NormalizeLineBreaks(Text); // frees the unnormalised copy before the run
         if (!Parser.Execute(std::move(Text), false)) RunFailed = true;
     }

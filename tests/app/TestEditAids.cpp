@@ -6,9 +6,13 @@
 #include "EditAids.h"
 #include "Main.h"
 #include "Memo.h"
+#include "Normalize.h"
 #include "Parse.Tokenize.h"
+#include "StatusBar.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
 #include <QTest>
 
 namespace {
@@ -57,7 +61,14 @@ class TestEditAids : public QObject {
     void keypadDecimalKeyTypesFullStop_data();
     void keypadDecimalKeyTypesFullStop();
     void anAidedEditIsOneHistoryStep();
+    void completingAnAssignmentAddsNoStep();
     void ctrlKeysAreNotTyped();
+    void replacedNoteNamesEachCharacterOnce_data();
+    void replacedNoteNamesEachCharacterOnce();
+    void pastedLookAlikesAreReplaced_data();
+    void pastedLookAlikesAreReplaced();
+    void aPasteIsOneHistoryStep();
+    void droppedLookAlikesAreReplaced();
 };
 
 void TestEditAids::handlerEdits_data() {
@@ -81,6 +92,27 @@ void TestEditAids::handlerEdits_data() {
     QTest::newRow("equals after a blank") << int(opAssign) << "="
                                           << ""
                                           << " " << true << ":= " << 0;
+    QTest::newRow("equals after the aid's := is already there") << int(opAssign) << "="
+                                                                << ""
+                                                                << "x := " << true << "" << 0;
+    QTest::newRow("a blank after the aid's := is already there") << int(opAssign) << " "
+                                                                 << ""
+                                                                 << "x := " << true << "" << 0;
+    QTest::newRow("equals after a typed colon completes it") << int(opAssign) << "="
+                                                             << ""
+                                                             << "x:" << true << "= " << 0;
+    QTest::newRow("equals after := without its blank") << int(opAssign) << "="
+                                                       << ""
+                                                       << "x:=" << true << " := " << 0;
+    QTest::newRow("equals over a selection after :=") << int(opAssign) << "="
+                                                      << "2"
+                                                      << ":= " << true << ":= " << 0;
+    QTest::newRow("a blank elsewhere") << int(opAssign) << " "
+                                       << ""
+                                       << "x =" << false << "" << 0;
+    QTest::newRow("equals after := without the option") << All - opAssign << "="
+                                                        << ""
+                                                        << "x := " << false << "" << 0;
     QTest::newRow("colon after a tab is not after a blank") << int(opAssign) << ":"
                                                             << ""
                                                             << "\t" << true << " := " << 0;
@@ -173,9 +205,7 @@ void TestEditAids::handlerEdits() {
     QFETCH(QString, text);
     QFETCH(int, caretBack);
     const TSymbols Symbols;
-    std::optional<QChar> Before;
-    if (!before.isEmpty()) Before = before.front();
-    const auto Edit = TCharHandler(Symbols).Edit(OptionsOf(options), key.front(), selection, Before);
+    const auto Edit = TCharHandler(Symbols).Edit(OptionsOf(options), key.front(), selection, before);
     QCOMPARE(Edit.has_value(), handled);
     if (!Edit) return;
     QCOMPARE(Edit->Text, text);
@@ -195,6 +225,23 @@ void TestEditAids::typedKeysEditTheInput_data() {
                                              << "x := 2" << 6;
     QTest::newRow("x =2 gives the same") << int(opAssign) << "" << 0 << 0 << "x =2"
                                          << "x := 2" << 6;
+    QTest::newRow("x:=2 gives one assignment") << int(opAssign) << "" << 0 << 0 << "x:=2"
+                                               << "x := 2" << 6;
+    QTest::newRow("x := 2 typed as written") << int(opAssign) << "" << 0 << 0 << "x := 2"
+                                             << "x := 2" << 6;
+    QTest::newRow("x = 2 gives the same") << int(opAssign) << "" << 0 << 0 << "x = 2"
+                                          << "x := 2" << 6;
+    QTest::newRow("a=b") << int(opAssign) << "" << 0 << 0 << "a=b"
+                         << "a := b" << 6;
+    QTest::newRow("x: 2") << int(opAssign) << "" << 0 << 0 << "x: 2"
+                          << "x := 2" << 6;
+    QTest::newRow("f(t) := t^2 on a second line") << int(opAssign) << "1\n"
+                                                  << 2 << 2 << "f(t) := t^2"
+                                                  << "1\nf(t) := t^2" << 13;
+    QTest::newRow("= after a colon typed with the aid off") << int(opAssign) << "x:" << 2 << 2 << "=1"
+                                                            << "x:= 1" << 5;
+    QTest::newRow("blanks elsewhere stay") << int(opAssign) << "" << 0 << 0 << "x := 2 + 1"
+                                           << "x := 2 + 1" << 10;
     QTest::newRow("colon at the start") << int(opAssign) << "" << 0 << 0 << ":"
                                         << " := " << 4;
     QTest::newRow("colon after a line break") << int(opAssign) << "a\n"
@@ -281,6 +328,21 @@ void TestEditAids::anAidedEditIsOneHistoryStep() {
     QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("(a+b)\u2219"));
 }
 
+// The keys that find the assignment already typed change nothing, so they add
+// no step: one undo takes back the whole ":= ".
+void TestEditAids::completingAnAssignmentAddsNoStep() {
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
+    SetOptions(Form, opAssign);
+    QVERIFY(Prepare(Form, QStringLiteral("x"), 1, 1));
+    const qsizetype Steps = Form.History().Count();
+    QTest::keyClicks(Input(Form), QStringLiteral(":= "));
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("x := "));
+    QCOMPARE(Form.History().Count(), Steps + 1);
+    QTest::keyClick(Input(Form), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("x"));
+}
+
 // Ctrl+Shift+8 must not type a multiplication sign.
 void TestEditAids::ctrlKeysAreNotTyped() {
     TStateFolder Dir;
@@ -290,6 +352,108 @@ void TestEditAids::ctrlKeysAreNotTyped() {
                     QStringLiteral("*"));
     QCoreApplication::sendEvent(Input(Form), &Press);
     QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("2"));
+}
+
+void TestEditAids::replacedNoteNamesEachCharacterOnce_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("nothing replaced says nothing") << "6/2\u22193"
+                                                   << "";
+    QTest::newRow("one character") << "6\u00F72"
+                                   << "Pasted text: 1 character replaced (\u00F7)";
+    QTest::newRow("in order of appearance, each once")
+        << "6\u00F72\u00B73\u00F71"
+        << "Pasted text: 3 characters replaced (\u00F7 \u00B7)";
+    QTest::newRow("blanks by their code") << "1\u00A0+\u3000\u00B2"
+                                          << "Pasted text: 3 characters replaced (U+00A0 U+3000 \u00B2)";
+}
+
+void TestEditAids::replacedNoteNamesEachCharacterOnce() {
+    QFETCH(QString, text);
+    QFETCH(QString, note);
+    TNormalizeReport Report;
+    NormalizeText(text.toStdU16String(), &Report);
+    QCOMPARE(ReplacedNote(Report), note);
+}
+
+// A real paste: the clipboard set, Ctrl+V on the input box, Enter to evaluate.
+void TestEditAids::pastedLookAlikesAreReplaced_data() {
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("note"); // empty: the status bar keeps what it had
+    QTest::addColumn<QString>("output");
+    QTest::newRow("division sign and middle dot") << "6\u00F72\u00B73"
+                                                  << "6/2\u22193"
+                                                  << "Pasted text: 2 characters replaced (\u00F7 \u00B7)"
+                                                  << "6/2\u22193 = 9";
+    QTest::newRow("superscripts and a dash") << "10\u00B2\u2014\uFF11"
+                                             << "10^2\u20131"
+                                             << "Pasted text: 3 characters replaced (\u00B2 \u2014 \uFF11)"
+                                             << "10^2\u20131 = 99";
+    QTest::newRow("an angle with primes") << "30\u00B030\u2032"
+                                          << "30\u00B030'"
+                                          << "Pasted text: 1 character replaced (\u2032)"
+                                          << "30\u00B030' = 0.53233";
+    QTest::newRow("nothing to replace") << "1+2"
+                                        << "1+2"
+                                        << ""
+                                        << "1+2 = 3";
+}
+
+void TestEditAids::pastedLookAlikesAreReplaced() {
+    QFETCH(QString, clipboard);
+    QFETCH(QString, input);
+    QFETCH(QString, note);
+    QFETCH(QString, output);
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
+    QVERIFY(Prepare(Form, QString(), 0, 0));
+    auto* Bar = Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"));
+    Bar->SetPanelText(0, QStringLiteral("before"));
+    QGuiApplication::clipboard()->setText(clipboard);
+    QTest::keyClick(Input(Form), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), input);
+    QCOMPARE(Bar->PanelText(0), note.isEmpty() ? QStringLiteral("before") : note);
+    QTest::keyClick(Input(Form), Qt::Key_Return);
+    const QStringList Lines = Form.findChild<TMemo*>(QStringLiteral("Memo2"))->toPlainText().split(u'\n');
+    QCOMPARE(Lines.last(), output);
+}
+
+void TestEditAids::aPasteIsOneHistoryStep() {
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
+    QVERIFY(Prepare(Form, QStringLiteral("ab"), 0, 0));
+    QTest::keyClicks(Input(Form), QStringLiteral("x"));
+    QTest::keyClick(Input(Form), Qt::Key_Right, Qt::ShiftModifier); // "a" selected
+    const qsizetype Steps = Form.History().Count();
+    QGuiApplication::clipboard()->setText(QStringLiteral("2\u00B7\u00B3"));
+    QTest::keyClick(Input(Form), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("x2\u2219^3b"));
+    QCOMPARE(Form.History().Count(), Steps + 1);
+    QTest::keyClick(Input(Form), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("xab"));
+}
+
+// Dropped text takes the way of pasted text, whatever other formats it carries.
+void TestEditAids::droppedLookAlikesAreReplaced() {
+    TStateFolder Dir;
+    TMainForm Form(Dir.Dir());
+    QVERIFY(Prepare(Form, QString(), 0, 0));
+    QWidget* Target = Input(Form)->viewport();
+    QMimeData Data;
+    Data.setText(QStringLiteral("8\u22157"));
+    Data.setHtml(QStringLiteral("<b>8\u22157</b>"));
+    const QPoint At(5, 5);
+    QDragEnterEvent Enter(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Enter);
+    QVERIFY(Enter.isAccepted());
+    QDragMoveEvent Move(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Move);
+    QDropEvent Drop(QPointF(At), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Drop);
+    QCOMPARE(Input(Form)->toPlainText(), QStringLiteral("8/7"));
+    QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(0),
+             QStringLiteral("Pasted text: 1 character replaced (\u2215)"));
 }
 
 QTEST_MAIN(TestEditAids)

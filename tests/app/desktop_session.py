@@ -35,6 +35,12 @@ it with real X key and mouse events (XTest):
    family is not installed; of two windows the one closed last leaves its
    input in AutoSave.txt. Without openbox this part is skipped.
 
+8. paste: text with typographic look-alikes ("6\u00f72\u00b73", left in
+   AutoSave.txt, so the calculator itself puts it on the clipboard with Ctrl+A
+   and Ctrl+X) comes back from Ctrl+V in the calculator's own characters and
+   evaluates; "x := 2" typed as written with the assignment aid on gives
+   "x := 2" in the input box and "x = 2" in the output box.
+
 usage: desktop_session.py BUILD_DIR SCREEN_GRAB [SCREENSHOT.png]
 """
 import ctypes
@@ -171,6 +177,53 @@ def copy_output_to_input(x, left, top, width, height):
     x.click(left + width // 2, top + height // 3)
     x.press('a', 'Control_L')
     x.press('v', 'Control_L')
+
+
+def append_output_to_input(x, left, top, width, height):
+    """Copies the output box to a new last line of the input box, so that
+    AutoSave.txt shows the input followed by what the output box held."""
+    x.click(left + width // 2, top + height - 60)
+    x.press('a', 'Control_L')
+    x.press('c', 'Control_L')
+    x.click(left + width // 2, top + height // 3)
+    x.press('End', 'Control_L')
+    x.press('Return', 'Shift_L')
+    x.press('v', 'Control_L')
+
+
+def write_utf16_file(path, text):
+    with open(path, 'wb') as f:
+        f.write(b'\xff\xfe' + text.encode('utf-16-le'))
+
+
+def pasted_look_alikes(x, start, close, autosave):
+    write_utf16_file(autosave, '6\u00f72\u00b73')
+    proc, (left, top, width, height) = start()
+    for key in 'axv':
+        x.press(key, 'Control_L')
+    x.press('Return')
+    time.sleep(0.5)
+    append_output_to_input(x, left, top, width, height)
+    close(proc)
+    text = utf16_file(autosave)
+    if text != '6/2\u22193\r\n6/2\u22193 = 9\r\n':
+        fail('after pasting "6\u00f72\u00b73" and Enter, input and output were %r, expected '
+             '"6/2\u22193" and "6/2\u22193 = 9"' % text)
+    print('paste: "6\u00f72\u00b73" went in as "6/2\u22193" and Enter gave "6/2\u22193 = 9"')
+
+
+def typed_assignment(x, start, close, autosave):
+    proc, (left, top, width, height) = start()
+    x.press('a', 'Control_L')
+    x.type('x := 2')
+    x.press('Return')
+    time.sleep(0.5)
+    append_output_to_input(x, left, top, width, height)
+    close(proc)
+    text = utf16_file(autosave)
+    if text != 'x := 2\r\nx = 2\r\n':
+        fail('after typing "x := 2" and Enter, input and output were %r, expected "x := 2" and "x = 2"' % text)
+    print('assignment: "x := 2" typed as written stayed "x := 2" and Enter gave "x = 2"')
 
 
 def named_window(display, name, viewable=True, deadline=10):
@@ -595,6 +648,10 @@ def main():
         if program != 'x := 2 // two\r\nf(t) := t^2 + 1\r\nf(x)\u22193\r\n2\u2219x\u20133\r\nsin(pi/4)^2\r\n':
             fail('the typed program was saved as %r' % program)
         print('third start: a program of five lines typed with Shift+Enter and saved')
+
+        # 8. Pasted look-alikes and a typed assignment, while the files are still this copy's.
+        pasted_look_alikes(x, start, close, autosave)
+        typed_assignment(x, start, close, autosave)
 
         # 4. Installed where the user cannot write.
         prefix = os.path.join(work, 'prefix')

@@ -129,6 +129,32 @@ TEST(Cli, ReadsUtf16AndUtf8Files) {
     }
 }
 
+TEST(Cli, ReplacesLookAlikesOnlyWhenAsked) {
+    const auto File = TempFile("lookalikes.txt", "10\xC2\xB2\xE2\x80\x94x\xC2\xB3\n").string();
+    const TCliCase Cases[] = {
+        {"eval text", {"--normalize", "-e", "6\u00F72\u00B73"}, "", "6/2\u22193 = 9\n", 0},
+        {"short option, standard input", {"-n"}, "2\u2009\u22C5\u20093", "2\u22193 = 6\n", 0},
+        {"file, and the option after it",
+         {File, "-e", "x := 4", "--normalize", "-e", "x\u00B2\u00B3"},
+         "",
+         "Unknown identifier 'x' (row 1, col 6)\nx = 4\nx^23 = 7.0369E13\n",
+         1},
+        {"without the option the look-alike is an error",
+         {"-e", "6\u00F72"},
+         "",
+         "6 = 6\nUnreckognized symbol '\u00F7' (row 1, col 2)\n",
+         1},
+        {"the option takes no value", {"--normalize=yes", "-e", "1"}, "", "", 2},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TCliResult R = RunCli(C.Args, C.Stdin);
+        EXPECT_EQ(R.Out, C.Out);
+        EXPECT_EQ(R.Status, C.Status);
+    }
+    EXPECT_NE(RunCli({"--help"}).Out.find("--normalize"), std::string::npos);
+}
+
 TEST(Cli, ExitsWithTwoOnUsageErrorsAndUnreadableSources) {
     const TCliCase Cases[] = {
         {"unknown option runs nothing", {"-e", "1", "--nope"}, "", "", 2},

@@ -77,20 +77,30 @@ void Note(TNormalizeReport* Report, char16_t C) {
 std::u16string NormalizeText(std::u16string_view Text, TNormalizeReport* Report) {
     std::u16string Out;
     Out.reserve(Text.size());
-    bool InExponent = false; // a run of superscripts is one exponent after one "^"
+    // A run of superscripts is one exponent after one "^"; a negative one is
+    // bracketed, since the language takes no sign right after "^".
+    bool InExponent = false, Bracketed = false;
+    auto EndExponent = [&] {
+        if (Bracketed) Out += u')';
+        InExponent = Bracketed = false;
+    };
     for (const char16_t C : Text) {
         if (const std::optional<char16_t> Digit = SuperscriptOf(C)) {
-            if (!InExponent) Out += u'^';
-            Out += *Digit;
+            if (!InExponent) {
+                Bracketed = *Digit == u'-';
+                Out += Bracketed ? u"^(" : u"^";
+            }
+            Out += *Digit == u'-' ? u'\u2013' : *Digit;
             InExponent = true;
             Note(Report, C);
             continue;
         }
-        InExponent = false;
+        EndExponent();
         const std::optional<char16_t> Previous = Out.empty() ? std::nullopt : std::optional(Out.back());
         const char16_t R = Replacement(C, Previous);
         if (R != C) Note(Report, C);
         Out += R;
     }
+    EndExponent();
     return Out;
 }

@@ -1,7 +1,8 @@
 // Typographic look-alikes in text that comes from elsewhere (a paste, a drop, a
 // source given to the console runner) replaced by the characters the language
 // reads: middle dots by its multiplication sign, division signs by "/", dashes
-// by its minus, superscripts by "^" and digits, unusual spaces by a blank,
+// by its minus, superscripts by "^" and digits (a negative exponent in
+// brackets, as the language wants it), unusual spaces by a blank,
 // full-width forms by ASCII, and primes after a digit by its minute and second
 // marks. Characters the language accepts as they are stay, and so does
 // everything else, lone surrogates and NUL included: the result either reads as

@@ -4,6 +4,7 @@
 #include "ActionList.h"
 #include "AutoSave.h"
 #include "EditAids.h"
+#include "ErrorMark.h"
 #include "FontChoice.h"
 #include "Forms.InsIdent.h"
 #include "Forms.Keyboard.h"
@@ -124,6 +125,7 @@ void TMainForm::CreateControls() {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setUndoRedoEnabled(false); // the history is the undo of the input box
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    FErrorMarker = new TErrorMarker(*Memo1);
     Memo2 = new TMemo(FClient);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     FEditMemo = Memo1;
@@ -591,6 +593,7 @@ void TMainForm::FontToggleChar() {
 void TMainForm::ParserEvaluate() {
     const QTextCursor Cursor = Memo1->textCursor();
     const QString Text = Cursor.hasSelection() ? Cursor.selectedText() : Memo1->toPlainText();
+    const int From = Cursor.hasSelection() ? Cursor.selectionStart() : 0;
     FAutoSaver->Save(); // before the run, so that a run that never ends cannot take the text with it
     // With Preserve on, the run starts on the line after the earlier ones: its
     // divider. That line goes to the top of the box.
@@ -599,6 +602,17 @@ void TMainForm::ParserEvaluate() {
     QTextCursor First(Memo2->document()->findBlockByNumber(Start));
     Memo2->setTextCursor(First);
     Memo2->verticalScrollBar()->setValue(First.blockNumber());
+    ShowRunError(From);
+}
+
+// The output line of an error may be cut off at the box's edge; the status bar
+// and the underline's tooltip show all of it, and the caret goes to its place.
+void TMainForm::ShowRunError(int From) {
+    const std::u16string& Program = FParser->Tokenizer().Expression();
+    const QString Message = QString::fromStdU16String(FParser->ErrorMessage());
+    FErrorMarker->Show(MarkInBox(Program, FParser->ErrorSpan(), From), Message);
+    StatusBar->SetPanelText(0, Message);
+    UpdateStatusPosition();
 }
 
 void TMainForm::ParserIncreaseDigits() {

@@ -11,6 +11,7 @@
 #include "Forms.Symbols.h"
 #include "FrameGrip.h"
 #include "HelpViewer.h"
+#include "Hints.h"
 #include "Hotkeys.h"
 #include "Images.h"
 #include "Memo.h"
@@ -598,20 +599,26 @@ void TMainForm::ParserEvaluate() {
     // With Preserve on, the run starts on the line after the earlier ones: its
     // divider. That line goes to the top of the box.
     const int Start = FParser->Output().Preserve() ? FOutputLines->Count() : 0;
-    FParser->Execute(ProgramText(Text), false);
+    const bool Ok = FParser->Execute(ProgramText(Text), false);
     QTextCursor First(Memo2->document()->findBlockByNumber(Start));
     Memo2->setTextCursor(First);
     Memo2->verticalScrollBar()->setValue(First.blockNumber());
-    ShowRunError(From);
+    ShowRunOutcome(Ok, From);
 }
 
 // The output line of an error may be cut off at the box's edge; the status bar
 // and the underline's tooltip show all of it, and the caret goes to its place.
-void TMainForm::ShowRunError(int From) {
+// A hint for a likely slip follows in the status bar; the output never has one.
+void TMainForm::ShowRunOutcome(bool Ok, int From) {
     const std::u16string& Program = FParser->Tokenizer().Expression();
     const QString Message = QString::fromStdU16String(FParser->ErrorMessage());
-    FErrorMarker->Show(MarkInBox(Program, FParser->ErrorSpan(), From), Message);
-    StatusBar->SetPanelText(0, Message);
+    const TErrorSpan Span = FParser->ErrorSpan();
+    FErrorMarker->Show(MarkInBox(Program, Span, From), Message);
+    QStringList Status;
+    if (!Message.isEmpty()) Status.append(Message);
+    const QString Hint = RunHint({Program, FParser->Tokenizer(), !Ok, Span}, GlobalIdents());
+    if (!Hint.isEmpty()) Status.append(Hint);
+    StatusBar->SetPanelText(0, Status.join(QStringLiteral(" \u2014 ")));
     UpdateStatusPosition();
 }
 

@@ -137,7 +137,7 @@ class TMainForm : public TFormEx {
     void ShowCaption(bool Value);
     void ApplyLayout();
     void UpdateStatusPosition();
-    void ShowRunError(int From); // From: where the text that ran starts in Memo1
+    void ShowRunOutcome(bool Ok, int From); // From: where the text that ran starts in Memo1
     void UpdateActions();
     void UpdateEditActions();
     void ClipboardChanged();

@@ -140,6 +140,8 @@ class TestMain : public QObject {
     void errorMarksItsPlaceInTheInput_data();
     void errorMarksItsPlaceInTheInput();
     void nextEditClearsTheErrorMark();
+    void hintsShowInTheStatusBarOnly_data();
+    void hintsShowInTheStatusBarOnly();
     void resultFormatsReevaluate_data();
     void resultFormatsReevaluate();
     void precisionRerunsLastStatementsWithinLimits_data();
@@ -484,6 +486,33 @@ void TestMain::nextEditClearsTheErrorMark() {
     QCOMPARE(Output(Form), QStringLiteral("1+1 = 2"));
     QVERIFY(M->extraSelections().isEmpty());
     QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(0), QString());
+}
+
+void TestMain::hintsShowInTheStatusBarOnly_data() {
+    QTest::addColumn<QString>("program"); // pasted, so that the typing aids leave it as it is
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("after an error, behind its message")
+        << "2^-1"
+        << "Factor expected (row 1, col 3)"
+        << "Factor expected (row 1, col 3) \u2014 put a negative operand in brackets: 2^(-1)";
+    QTest::newRow("after a surprising result, alone")
+        << "100 + 5%"
+        << "100+5% = 100.05"
+        << "5% is just 5/100 here; for 5 percent more or less, multiply by (1 + 5%)";
+}
+
+void TestMain::hintsShowInTheStatusBarOnly() {
+    QFETCH(QString, program);
+    QFETCH(QString, output);
+    QFETCH(QString, status);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    Memo(Form, "Memo1")->insertPlainText(program);
+    Key(Form, Qt::Key_Return);
+    QCOMPARE(Output(Form), output);
+    QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(0), status);
 }
 
 void TestMain::resultFormatsReevaluate_data() {

@@ -4,12 +4,14 @@
 #include "ActionList.h"
 #include "AutoSave.h"
 #include "EditAids.h"
+#include "ErrorMark.h"
 #include "FontChoice.h"
 #include "Forms.InsIdent.h"
 #include "Forms.Keyboard.h"
 #include "Forms.Symbols.h"
 #include "FrameGrip.h"
 #include "HelpViewer.h"
+#include "Hints.h"
 #include "Hotkeys.h"
 #include "Images.h"
 #include "Memo.h"
@@ -125,6 +127,7 @@ void TMainForm::CreateControls() {
     Memo1->setUndoRedoEnabled(false); // the history is the undo of the input box
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
     Memo1->SetInsertFilter([this](const QString& Text) { return FilterInserted(Text); });
+    FErrorMarker = new TErrorMarker(*Memo1);
     Memo2 = new TMemo(FClient);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     FEditMemo = Memo1;
@@ -592,14 +595,32 @@ void TMainForm::FontToggleChar() {
 void TMainForm::ParserEvaluate() {
     const QTextCursor Cursor = Memo1->textCursor();
     const QString Text = Cursor.hasSelection() ? Cursor.selectedText() : Memo1->toPlainText();
+    const int From = Cursor.hasSelection() ? Cursor.selectionStart() : 0;
     FAutoSaver->Save(); // before the run, so that a run that never ends cannot take the text with it
     // With Preserve on, the run starts on the line after the earlier ones: its
     // divider. That line goes to the top of the box.
     const int Start = FParser->Output().Preserve() ? FOutputLines->Count() : 0;
-    FParser->Execute(ProgramText(Text), false);
+    const bool Ok = FParser->Execute(ProgramText(Text), false);
     QTextCursor First(Memo2->document()->findBlockByNumber(Start));
     Memo2->setTextCursor(First);
     Memo2->verticalScrollBar()->setValue(First.blockNumber());
+    ShowRunOutcome(Ok, From);
+}
+
+// The output line of an error may be cut off at the box's edge; the status bar
+// and the underline's tooltip show all of it, and the caret goes to its place.
+// A hint for a likely slip follows in the status bar; the output never has one.
+void TMainForm::ShowRunOutcome(bool Ok, int From) {
+    const std::u16string& Program = FParser->Tokenizer().Expression();
+    const QString Message = QString::fromStdU16String(FParser->ErrorMessage());
+    const TErrorSpan Span = FParser->ErrorSpan();
+    FErrorMarker->Show(MarkInBox(Program, Span, From), Message);
+    QStringList Status;
+    if (!Message.isEmpty()) Status.append(Message);
+    const QString Hint = RunHint({Program, FParser->Tokenizer(), !Ok, Span}, GlobalIdents());
+    if (!Hint.isEmpty()) Status.append(Hint);
+    StatusBar->SetPanelText(0, Status.join(QStringLiteral(" \u2014 ")));
+    UpdateStatusPosition();
 }
 
 void TMainForm::ParserIncreaseDigits() {

@@ -28,6 +28,7 @@ class QToolBar;
 class QKeyEvent;
 class TActionList;
 class TAutoSaver;
+class TErrorMarker;
 class TKeyboardForm;
 class TMemo;
 class TMemoLines;
@@ -136,6 +137,7 @@ class TMainForm : public TFormEx {
     void ShowCaption(bool Value);
     void ApplyLayout();
     void UpdateStatusPosition();
+    void ShowRunOutcome(bool Ok, int From); // From: where the text that ran starts in Memo1
     void UpdateActions();
     void UpdateEditActions();
     void ClipboardChanged();
@@ -209,7 +211,8 @@ class TMainForm : public TFormEx {
     std::optional<TSymbolMap> FSymbolMap;
     std::unique_ptr<TProgramParser> FParser;
     std::unique_ptr<THistory> FHistory;
-    TAutoSaver* FAutoSaver = nullptr; // a child: writes the input while it is edited
+    TAutoSaver* FAutoSaver = nullptr;     // a child: writes the input while it is edited
+    TErrorMarker* FErrorMarker = nullptr; // a child of Memo1
     TEditOptions FEditOptions;
     QString FFontFamily; // as chosen; the boxes may draw with another (see DrawnFamily)
     bool FShown = false; // the first show gives Memo1 the focus

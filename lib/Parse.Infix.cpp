@@ -42,6 +42,37 @@ TTokenKind ClosingKind(TTokenKind Open) {
     return Open == tkLeftBra1 ? tkRightBra1 : tkRightBra2;
 }
 
+bool IsGap(char16_t C) {
+    return C == u' ' || C == u'\t' || C == u'\r' || C == u'\n';
+}
+
+// How many units of Text the token at position Pos takes: up to where the next
+// token starts, less the blanks and line breaks before it. Tokens do not keep
+// their ends; names and literals could tell by their text, operators and
+// comments cannot. An error token ends the list, so it is the run of characters
+// up to a blank or a separator. Of an implicit multiplication and the name or
+// bracket at the same position, the latter is meant.
+std::int32_t TokenLength(const TTokens& Tokens, std::u16string_view Text, std::int32_t Pos) {
+    std::int32_t Lo = 0, Hi = Tokens.Count(); // the first token after Pos is at Lo
+    while (Lo < Hi) {
+        const std::int32_t Mid = Lo + (Hi - Lo) / 2;
+        if (Tokens[Mid].Pos <= Pos)
+            Lo = Mid + 1;
+        else
+            Hi = Mid;
+    }
+    const std::int32_t Size = static_cast<std::int32_t>(Text.size());
+    std::int32_t End = Lo < Tokens.Count() ? Tokens[Lo].Pos - 1 : Size; // 0-based, exclusive
+    if (Lo > 0 && Tokens[Lo - 1].Kind == tkError) {
+        End = Pos - 1;
+        while (End < Size && (End == Pos - 1 || !(IsGap(Text[End]) || Text[End] == u';')))
+            ++End;
+    }
+    while (End > Pos - 1 && IsGap(Text[End - 1]))
+        --End;
+    return End - (Pos - 1);
+}
+
 constexpr Extended MaxInt64AsReal = 9223372036854775807.0L; // 2^63 - 1, exact in 64 bits
 } // namespace
 
@@ -69,10 +100,12 @@ TComp TParserBase::Checked(TOp Op, std::int32_t Pos) {
 }
 
 void TParserBase::Error(const std::string& Msg, std::int32_t Pos, const std::string& Detail) {
+    Raising(Pos);
     throw EParseError(Located(Msg, Pos, Detail));
 }
 
 void TParserBase::Abort(const std::string& Msg, std::int32_t Pos) {
+    Raising(Pos);
     throw EAbortError(Located(Msg, Pos, ""));
 }
 
@@ -136,9 +169,7 @@ TComp TParserBase::ParseFactor() {
         Value = Cmplx(0, FTokens->Value());
         FTokens->Next();
         return Value;
-    case tkSqrt:
-        FTokens->Next();
-        return Sqrt(ParseFactor());
+    case tkSqrt: FTokens->Next(); return Sqrt(ParseFactor());
     case tkLeftBra1:
     case tkLeftBra2: Value = ParseBracket(); break;
     case tkIdent: Value = ParseIdent(); break;
@@ -314,6 +345,8 @@ bool TProgramParser::Execute(bool Silent) {
         ~TUpdateEnd() { Output.EndUpdate(); }
     } UpdateEnd{*FOutput};
     FOutput->Reset();
+    FErrorSpan = {};
+    FErrorMessage.clear();
     FTokens->SetPointer(0);
     if (FTokens->Count() == 0) return true;
     FTokens->Skip({tkComment, tkSeparator});
@@ -321,7 +354,8 @@ bool TProgramParser::Execute(bool Silent) {
         while (FTokens->NotEnd())
             ParseStatement();
     } catch (const std::exception& E) {
-        FOutput->Emit(FromUtf8(E.what()));
+        FErrorMessage = FromUtf8(E.what());
+        FOutput->Emit(FErrorMessage);
         return false;
     }
     return true;
@@ -429,6 +463,17 @@ bool TProgramParser::ParseParams(std::vector<std::u16string>& Names) {
     }
 }
 
+// Only the error that ends the run gets here last: nothing in the runner
+// catches an error of its own and carries on.
+void TProgramParser::Raising(std::int32_t Pos) {
+    const std::u16string& Text = FTokenizer->Expression();
+    if (Pos < 1 || Pos > static_cast<std::int32_t>(Text.size())) {
+        FErrorSpan = {};
+        return;
+    }
+    FErrorSpan = {Pos - 1, TokenLength(*FTokens, Text, Pos)};
+}
+
 void TProgramParser::TokenError() {
     Error(ErrorText(FTokens->Text()), FTokens->Pos(), "");
 }
@@ -476,4 +521,3 @@ std::string TProgramParser::Located(const std::string& Msg, std::int32_t Pos,
     if (!Detail.empty()) Text += ": " + Detail;
     return Text;
 }
-

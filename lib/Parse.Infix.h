@@ -53,6 +53,7 @@ class TParserBase {
 
   protected:
     // Raises EParseError naming Pos (a token position); Detail is an inner error's message or empty.
+    // Both raising calls tell Raising first.
     [[noreturn]] void Error(const std::string& Msg, std::int32_t Pos, const std::string& Detail);
     // Raises EAbortError, located like Error.
     [[noreturn]] void Abort(const std::string& Msg, std::int32_t Pos);
@@ -61,6 +62,7 @@ class TParserBase {
     virtual std::string Located(const std::string& Msg, std::int32_t Pos,
                                 const std::string& Detail) const = 0;
     virtual bool IsProgram() const { return false; }
+    virtual void Raising(std::int32_t /*Pos*/) {}
 
     TComp ParseTerm();
     TComp ParsePower();
@@ -120,6 +122,15 @@ class TParsedFunction : public TFunction {
 
 enum TNumberFormat { nfDec, nfBin, nfHex, nfRoman, nfTime };
 
+// Where in the program text a run's error was raised: the token's first UTF-16
+// unit (0-based) and its length in units; a line break has length 0. Offset
+// is -1 when the run ended without error, or with one that names no place.
+struct TErrorSpan {
+    std::int32_t Offset = -1;
+    std::int32_t Length = 0;
+    bool operator==(const TErrorSpan&) const = default;
+};
+
 // Runs whole program texts statement by statement against GlobalIdents and writes
 // one line per statement to its output. The first failing statement writes its
 // message as the last line and ends the run. Keeps the tokens of the last text,
@@ -144,11 +155,16 @@ class TProgramParser : public TParserBase {
     const TTokenizer& Tokenizer() const { return *FTokenizer; }
 
     std::u16string FormatResult(TComp Value) const;
+    // The error that ended the last run: its place, and its message as written.
+    // An error inside a user function is placed at the call in the program text.
+    TErrorSpan ErrorSpan() const { return FErrorSpan; }
+    const std::u16string& ErrorMessage() const { return FErrorMessage; }
 
   protected:
     // "message (row r, col c)", then ": detail" when there is one.
     std::string Located(const std::string& Msg, std::int32_t Pos, const std::string& Detail) const override;
     bool IsProgram() const override { return true; }
+    void Raising(std::int32_t Pos) override;
 
   private:
     void ParseStatement();
@@ -162,5 +178,6 @@ class TProgramParser : public TParserBase {
     std::unique_ptr<TProgramOutput> FOutput;
     std::int32_t FPrec = 5;
     TNumberFormat FNumberFormat = nfDec;
+    TErrorSpan FErrorSpan;
+    std::u16string FErrorMessage;
 };
-

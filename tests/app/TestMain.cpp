@@ -19,7 +19,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -29,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -36,6 +36,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QToolBar>
+#include <QToolTip>
 
 #include <optional>
 
@@ -136,6 +137,11 @@ class TestMain : public QObject {
     void ctrlFOpensFunctionPickerOnlyWhileMenuAttached();
     void evaluateTakesSelectionOrWholeText_data();
     void evaluateTakesSelectionOrWholeText();
+    void errorMarksItsPlaceInTheInput_data();
+    void errorMarksItsPlaceInTheInput();
+    void nextEditClearsTheErrorMark();
+    void hintsShowInTheStatusBarOnly_data();
+    void hintsShowInTheStatusBarOnly();
     void resultFormatsReevaluate_data();
     void resultFormatsReevaluate();
     void precisionRerunsLastStatementsWithinLimits_data();
@@ -378,17 +384,21 @@ void TestMain::evaluateTakesSelectionOrWholeText_data() {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
     QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("caretStart"); // after the run: at an error, else the selection kept
+    QTest::addColumn<int>("caretEnd");
     QTest::newRow("no selection: the whole text")
-        << 2 << 2 << "1+2 = 3\n3\u22194 = 12\nUnknown identifier 'y' (row 3, col 1)";
-    QTest::newRow("selection: only the selected text") << 4 << 7 << "3\u22194 = 12";
+        << 2 << 2 << "1+2 = 3\n3\u22194 = 12\nUnknown identifier 'y' (row 3, col 1)" << 8 << 8;
+    QTest::newRow("selection: only the selected text") << 4 << 7 << "3\u22194 = 12" << 4 << 7;
     QTest::newRow("selection across lines: rows count from it")
-        << 4 << 11 << "3\u22194 = 12\nUnknown identifier 'y' (row 2, col 1)";
+        << 4 << 11 << "3\u22194 = 12\nUnknown identifier 'y' (row 2, col 1)" << 8 << 8;
 }
 
 void TestMain::evaluateTakesSelectionOrWholeText() {
     QFETCH(int, start);
     QFETCH(int, end);
     QFETCH(QString, output);
+    QFETCH(int, caretStart);
+    QFETCH(int, caretEnd);
     TState S;
     TMainForm Form(S.Dir());
     QVERIFY(ShowActive(Form));
@@ -397,9 +407,112 @@ void TestMain::evaluateTakesSelectionOrWholeText() {
     Key(Form, Qt::Key_Return);
     QCOMPARE(Output(Form), output);
     QCOMPARE(Input(Form), QStringLiteral("1+2\n3*4\ny+1")); // Enter did not break the line
-    QCOMPARE(Memo(Form, "Memo1")->textCursor().selectionStart(), start);
-    QCOMPARE(Memo(Form, "Memo1")->textCursor().selectionEnd(), end);
+    QCOMPARE(Memo(Form, "Memo1")->textCursor().selectionStart(), caretStart);
+    QCOMPARE(Memo(Form, "Memo1")->textCursor().selectionEnd(), caretEnd);
     QCOMPARE(Memo(Form, "Memo2")->textCursor().position(), 0);
+}
+
+void TestMain::errorMarksItsPlaceInTheInput_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("caret"); // -1: no error, the selection stays
+    QTest::addColumn<QString>("message");
+    QTest::newRow("whole text: row 3 of 5") << 0 << 0 << 12 << "Unknown identifier 'bb' (row 3, col 5)";
+    QTest::newRow("selection from row 2: its row 2")
+        << 4 << 16 << 12 << "Unknown identifier 'bb' (row 2, col 5)";
+    QTest::newRow("selection of the name alone")
+        << 12 << 14 << 12 << "Unknown identifier 'bb' (row 1, col 1)";
+    QTest::newRow("selection without the error") << 15 << 18 << -1 << "";
+}
+
+void TestMain::errorMarksItsPlaceInTheInput() {
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(int, caret);
+    QFETCH(QString, message);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    const QString Program = QStringLiteral("1+2\n3*4\n5 + bb\n7\n8*9");
+    SetInput(Form, Program);
+    Select(Form, start, end);
+    Key(Form, Qt::Key_Return);
+    TMemo* M = Memo(Form, "Memo1");
+    auto* Status = Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"));
+    QCOMPARE(Input(Form), Program);
+    QCOMPARE(Status->PanelText(0), message);
+    if (caret < 0) {
+        QCOMPARE(M->textCursor().selectionStart(), start);
+        QCOMPARE(M->textCursor().selectionEnd(), end);
+        QVERIFY(M->extraSelections().isEmpty());
+        return;
+    }
+    QCOMPARE(Output(Form).split(u'\n').last(), message); // the output line is the message itself
+    QCOMPARE(M->textCursor().position(), caret);
+    QVERIFY(!M->textCursor().hasSelection());
+    QCOMPARE(Status->PanelText(1), QStringLiteral("Line 3  Position 4"));
+    const QList<QTextEdit::ExtraSelection> Marks = M->extraSelections();
+    QCOMPARE(Marks.size(), 1);
+    QCOMPARE(Marks[0].cursor.selectedText(), QStringLiteral("bb"));
+    QCOMPARE(Marks[0].format.underlineStyle(), QTextCharFormat::WaveUnderline);
+    // Hovering over the underline shows the whole message.
+    QTextCursor Over(M->document());
+    Over.setPosition(caret + 1);
+    const QPoint At = M->cursorRect(Over).center() - QPoint(2, 0);
+    QTest::mouseMove(M->viewport(), QPoint(1, 1)); // the mouse may rest there from an earlier row
+    QTest::mouseMove(M->viewport(), At);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), message);
+    QToolTip::hideText();
+}
+
+void TestMain::nextEditClearsTheErrorMark() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("1\nzz"));
+    Key(Form, Qt::Key_Return);
+    TMemo* M = Memo(Form, "Memo1");
+    QCOMPARE(M->extraSelections().size(), 1);
+    QCOMPARE(M->textCursor().position(), 2);
+    Key(Form, Qt::Key_Right); // moving the caret keeps the mark
+    QCOMPARE(M->extraSelections().size(), 1);
+    QTest::keyClicks(M, QStringLiteral("z"));
+    QCOMPARE(Input(Form), QStringLiteral("1\nzzz"));
+    QVERIFY(M->extraSelections().isEmpty());
+    // A run without error leaves no mark and no message.
+    SetInput(Form, QStringLiteral("1 + 1"));
+    Key(Form, Qt::Key_Return);
+    QCOMPARE(Output(Form), QStringLiteral("1+1 = 2"));
+    QVERIFY(M->extraSelections().isEmpty());
+    QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(0), QString());
+}
+
+void TestMain::hintsShowInTheStatusBarOnly_data() {
+    QTest::addColumn<QString>("program"); // pasted, so that the typing aids leave it as it is
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("after an error, behind its message")
+        << "2^-1"
+        << "Factor expected (row 1, col 3)"
+        << "Factor expected (row 1, col 3) \u2014 put a negative operand in brackets: 2^(-1)";
+    QTest::newRow("after a surprising result, alone")
+        << "100 + 5%"
+        << "100+5% = 100.05"
+        << "5% is just 5/100 here; for 5 percent more or less, multiply by (1 + 5%)";
+}
+
+void TestMain::hintsShowInTheStatusBarOnly() {
+    QFETCH(QString, program);
+    QFETCH(QString, output);
+    QFETCH(QString, status);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    Memo(Form, "Memo1")->insertPlainText(program);
+    Key(Form, Qt::Key_Return);
+    QCOMPARE(Output(Form), output);
+    QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(0), status);
 }
 
 void TestMain::resultFormatsReevaluate_data() {

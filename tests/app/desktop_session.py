@@ -10,7 +10,8 @@ it with real X key and mouse events (XTest):
 3. third start: after Ctrl+T (stay on top, which re-creates the native
    window) a small program is typed (":" types " := ", "*" and "-" the
    calculator's own signs) and evaluated, and the screen is saved as a PNG when
-   a path is given.
+   a path is given. Then a program whose row 2 names an unknown identifier is
+   evaluated with the caret elsewhere; the next typed key lands on that name.
 
 4. installed with cmake --install into a folder its user cannot write: the
    symbol map is found in share/sumtra (Ctrl+G turns a into alpha), and the
@@ -652,6 +653,23 @@ def main():
         # 8. Pasted look-alikes and a typed assignment, while the files are still this copy's.
         pasted_look_alikes(x, start, close, autosave)
         typed_assignment(x, start, close, autosave)
+
+        # An unknown name in row 2: Enter puts the caret on it, so the next key lands there.
+        proc, _ = start()
+        x.press('a', 'Control_L')
+        x.type('1+2')
+        x.press('Return', 'Shift_L')
+        x.type('1 + bb')
+        x.press('Home')  # away from where the error is
+        x.press('Up')
+        x.press('Return')
+        time.sleep(0.5)
+        x.type('x')
+        close(proc)
+        program = utf16_file(autosave)
+        if program != '1+2\r\n1 + xbb\r\n':
+            fail('after Enter on an unknown name the typed x went to %r, expected "1 + xbb" in row 2' % program)
+        print('an error in row 2 took the caret to its name')
 
         # 4. Installed where the user cannot write.
         prefix = os.path.join(work, 'prefix')

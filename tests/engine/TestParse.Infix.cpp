@@ -327,3 +327,70 @@ TEST(Runner, TellsWhetherARunEndedWithAnError) {
     EXPECT_FALSE(RunProgram("1; 2 3").Ok);
     EXPECT_FALSE(RunProgram("1; @").Ok);
 }
+
+namespace {
+struct TSpanCase {
+    const char* Text;    // line breaks already CR LF
+    std::int32_t Offset; // -1: no place
+    const char* Token;   // the text the span covers
+};
+} // namespace
+
+TEST(Runner, PlacesTheErrorAtTheOffendingToken) {
+    const TSpanCase Cases[] = {
+        {"1 + 2", -1, ""},
+        {"1 + @", 4, "@"},                                // the tokenizer's error
+        {"1\r\n2 + 3\r\n1e99999 + 1", 10, "1e99999"},     // a bad literal, up to the blank
+        {"x := 1;@y", 7, "@y"},                           // an error token runs to a blank or separator
+        {"2^-1", 2, "-"},                                 // a parse error
+        {"(2  ", 1, "2"},                                 // the tokens ran out: the last one
+        {"1 + 2 3", 6, "3"},                              // end of statement
+        {"1 + // note", 4, "// note"},                    // a comment cannot start a factor
+        {"x := 1 +\r\n", 8, ""},                          // at a line break, which takes no room
+        {"x := 1 +  ;", 10, ";"},                         // a separator of its own
+        {"1\r\n2\r\n  bb + 1\r\n4\r\n5", 8, "bb"},        // an unknown name in row 3
+        {"2xy", 1, "xy"},                                 // the name, not the multiplication before it
+        {"a := 1\r\na(2)", 8, "a"},                       // a variable called like a function
+        {"x := 2 * div(1, 0)", 9, "div"},                 // inside a built-in function
+        {"1/0", 1, "/"},                                  // an arithmetic fault at its operator
+        {"f(x) := 1/x\r\n1 + f(0)", 17, "f"},             // in a user function's body: the call
+        {"f(x) := 1/x\r\ng(x) := f(x)\r\ng(0)", 27, "g"}, // two levels down: still the call
+        {"f(x) := f(x)\r\nf(1)", 14, "f"},                // a refused recursion
+    };
+    GlobalIdents().Clear();
+    RegisterBuiltins(GlobalIdents());
+    TProgramParser Parser;
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        const bool Ok = Parser.Execute(U16(C.Text), false);
+        const TErrorSpan Span = Parser.ErrorSpan();
+        EXPECT_EQ(Span.Offset, C.Offset);
+        if (Span.Offset >= 0)
+            EXPECT_EQ(U8(U16(C.Text).substr(Span.Offset, Span.Length)), C.Token);
+        else
+            EXPECT_EQ(Span.Length, 0);
+        const auto& Lines = Parser.Output().Strings();
+        ASSERT_GT(Lines.Count(), 0);
+        if (Ok)
+            EXPECT_TRUE(Parser.ErrorMessage().empty());
+        else
+            EXPECT_EQ(Parser.ErrorMessage(), Lines.Get(Lines.Count() - 1));
+    }
+}
+
+TEST(Runner, ForgetsTheErrorPlaceOnTheNextRun) {
+    GlobalIdents().Clear();
+    RegisterBuiltins(GlobalIdents());
+    TProgramParser Parser;
+    EXPECT_FALSE(Parser.Execute(u"1 + yy", false));
+    EXPECT_EQ(Parser.ErrorSpan(), (TErrorSpan{4, 2}));
+    EXPECT_FALSE(Parser.Execute(false)); // the same tokens again: the same place
+    EXPECT_EQ(Parser.ErrorSpan(), (TErrorSpan{4, 2}));
+    EXPECT_TRUE(Parser.Execute(u"1 + 2", false));
+    EXPECT_EQ(Parser.ErrorSpan(), TErrorSpan{});
+    EXPECT_TRUE(Parser.ErrorMessage().empty());
+    // A text refused for its length names no place in it.
+    EXPECT_FALSE(Parser.Execute(std::u16string(MaxProgramLength + 1, u'1'), false));
+    EXPECT_EQ(Parser.ErrorSpan(), TErrorSpan{});
+    EXPECT_EQ(U8(Parser.ErrorMessage()).rfind("Program too long", 0), 0u);
+}

@@ -414,12 +414,6 @@ TComp SumOfSquares(const TCompList& List) {
     return S;
 }
 
-namespace {
-Exact::TPair ScaledPair(Exact::TPair A, int Exp2) {
-    return {std::scalbn(A.Hi, Exp2), std::scalbn(A.Lo, Exp2)};
-}
-} // namespace
-
 // The sum is carried wide, so cancelling items leave the mean correctly rounded;
 // near the top of the range the items are scaled down first, so that the sum
 // cannot overflow where the mean does not.
@@ -451,7 +445,7 @@ TComp StdDev(const TCompList& List) {
     Exact::TWideC Squares{}, Deviations{};
     bool Real = true;
     for (TComp Z : List) {
-        const Exact::TWideC D{ScaledPair(Exact::TwoSum(Z.X, -M.X), -Top), ScaledPair(Exact::TwoSum(Z.Y, -M.Y), -Top)};
+        const Exact::TWideC D{Exact::Scaled(Exact::TwoSum(Z.X, -M.X), -Top), Exact::Scaled(Exact::TwoSum(Z.Y, -M.Y), -Top)};
         Squares = Squares + D * D;
         Deviations = Deviations + D;
         Real = Real && Z.IsReal();

@@ -5,9 +5,6 @@
 
 namespace Exact {
 namespace {
-TPair Scaled(TPair A, int Exp2) {
-    return {std::scalbn(A.Hi, Exp2), std::scalbn(A.Lo, Exp2)};
-}
 // A times a power of two that keeps both halves normal: exact, and cheaper than scalbn.
 TPair Times(TPair A, Extended PowerOfTwo) {
     return {A.Hi * PowerOfTwo, A.Lo * PowerOfTwo};

@@ -69,6 +69,9 @@ inline TPair operator+(TPair A, TPair B) {
 inline TPair operator-(TPair A) {
     return {-A.Hi, -A.Lo};
 }
+inline TPair Scaled(TPair A, int Exp2) { // times 2^Exp2
+    return {std::scalbn(A.Hi, Exp2), std::scalbn(A.Lo, Exp2)};
+}
 inline TPair operator*(TPair A, TPair B) {
     const TPair P = TwoProduct(A.Hi, B.Hi);
     return Renormalized(P.Hi, P.Lo + (A.Hi * B.Lo + A.Lo * B.Hi));
@@ -103,7 +106,7 @@ class TWide {
     void Normalize() {
         if (F.Hi == 0) return;
         const int E = std::ilogb(F.Hi);
-        F = {std::scalbn(F.Hi, -E), std::scalbn(F.Lo, -E)};
+        F = Scaled(F, -E);
         Exp2 += E;
     }
 
@@ -141,8 +144,8 @@ class TWideComp {
         const Extended Top = std::max(std::fabs(FX.Hi), std::fabs(FY.Hi));
         if (Top == 0) return;
         const int E = std::ilogb(Top);
-        FX = {std::scalbn(FX.Hi, -E), std::scalbn(FX.Lo, -E)};
-        FY = {std::scalbn(FY.Hi, -E), std::scalbn(FY.Lo, -E)};
+        FX = Scaled(FX, -E);
+        FY = Scaled(FY, -E);
         Exp2 += E;
     }
 

@@ -1,5 +1,7 @@
 #include "ErrorMark.h"
 
+#include "Memo.h"
+
 #include <QHelpEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -58,14 +60,14 @@ void TErrorMarker::Show(const TErrorMark& Mark, const QString& Message) {
     Underline.cursor.setPosition(std::clamp(Mark.Start + Mark.Length, 0, Last), QTextCursor::KeepAnchor);
     Underline.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     Underline.format.setUnderlineColor(Qt::red);
-    FBox.setExtraSelections({Underline});
+    SetSelectionLayer(FBox, slError, {Underline});
 }
 
 void TErrorMarker::Clear() {
     if (!Shown()) return;
     FMark = {};
     FMessage.clear();
-    FBox.setExtraSelections({});
+    SetSelectionLayer(FBox, slError, {});
 }
 
 // Only a change of the text ends the mark; a change of format alone does not.

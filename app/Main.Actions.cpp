@@ -68,6 +68,8 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      &TMainForm::ViewForeColor, false},
     {aiViewBackColor, "ViewBackColor", "View", "Backcolor...", 0, "Selects background color",
      &TMainForm::ViewBackColor, false},
+    {aiViewSyntaxColors, "ViewSyntaxColors", "View", "Syntax colours", 0,
+     "Colours numbers, names, operators and comments in the input box", &TMainForm::ViewSyntaxColors, true},
     {aiFontSelect, "FontSelect", "Font", "Select...", scCtrl | 'F', "Enables to select font",
      &TMainForm::FontSelect, false},
     {aiFontGrow, "FontGrow", "Font", "Grow", scAlt | vkUp, "Increases font size by 2 points",
@@ -180,7 +182,7 @@ void TMainForm::CreateMenus() {
     Fill(mnuMain->addMenu(QStringLiteral("&File")), {aiFileOpen, aiFileSave, aiFileExecute});
     Fill(mnuMain->addMenu(QStringLiteral("&View")),
          {aiViewTitlebar, aiViewMenubar, aiViewStatusbar, aiViewFullScreen, aiViewStayOnTop, aiViewForeColor,
-          aiViewBackColor});
+          aiViewBackColor, aiViewSyntaxColors});
     Fill(mnuMain->addMenu(QStringLiteral("Fo&nt")),
          {aiFontSelect, aiFontGrow, aiFontShrink, aiFontBold, aiFontItalic, aiFontToggleChar});
     QMenu* Parser = mnuMain->addMenu(QStringLiteral("P&arser"));

@@ -6,6 +6,7 @@
 #include "Memo.h"
 #include "Settings.h"
 #include "StatusBar.h"
+#include "SyntaxColors.h"
 
 #include <QColorDialog>
 #include <QMenuBar>
@@ -51,6 +52,10 @@ void TMainForm::ViewForeColor() {
 void TMainForm::ViewBackColor() {
     const QColor Color = QColorDialog::getColor(Memo1->BackColor(), this, QStringLiteral("Backcolor"));
     if (Color.isValid()) ApplyColors(Memo1->FontColor(), Color);
+}
+
+void TMainForm::ViewSyntaxColors() {
+    FColorer->SetEnabled(!FColorer->Enabled());
 }
 
 // The family the boxes draw with stands in for the chosen one, which may not

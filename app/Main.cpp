@@ -20,6 +20,7 @@
 #include "Settings.h"
 #include "ShortCut.h"
 #include "StatusBar.h"
+#include "SyntaxColors.h"
 #include "Utils.h"
 #include "WindowBounds.h"
 
@@ -86,6 +87,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     FParser = std::make_unique<TProgramParser>();
     FOutputLines = std::make_unique<TMemoLines>(*Memo2);
     FParser->Output().Connect(*FOutputLines);
+    FColorer = new TSyntaxColorer(*Memo1, FParser->Symbols());
     const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     FFiles = LocateStateFiles(StateDir, RemoveFileExt(ExeName) + QStringLiteral(".ini"));
     FAutoSaver = new TAutoSaver(
@@ -94,6 +96,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     RestoreSettings();
     LoadSymbolMap();
     RunInitDefs();
+    NamesChanged();
     LoadAutoSave();
     FHistory = std::make_unique<THistory>(Memo1->toPlainText());
     if (CommandLine) {
@@ -170,6 +173,7 @@ void TMainForm::RestoreSettings() {
     ShowCaption(S.Titlebar);
     StatusBar->setHidden(!S.Statusbar);
     mnuMain->setHidden(!S.Menu);
+    FColorer->SetEnabled(S.SyntaxColors);
     FEditOptions = S.EditOptions;
     for (int I = 0; I < ActionList->Count(); ++I)
         ActionList->SetShortCut(I, S.ShortCuts[I].ShortCut);
@@ -187,6 +191,7 @@ TSettings TMainForm::CurrentSettings() const {
     S.Titlebar = CaptionVisible();
     S.Statusbar = !StatusBar->isHidden();
     S.Menu = !mnuMain->isHidden();
+    S.SyntaxColors = FColorer->Enabled();
     S.EditOptions = FEditOptions;
     for (int I = 0; I < ActionList->Count(); ++I)
         S.ShortCuts.push_back({ActionList->Name(I), ActionList->ShortCut(I)});
@@ -336,6 +341,7 @@ void TMainForm::UpdateActions() {
     Check(aiViewMenubar, !mnuMain->isHidden());
     Check(aiViewStatusbar, !StatusBar->isHidden());
     Check(aiViewStayOnTop, TopMost());
+    Check(aiViewSyntaxColors, FColorer->Enabled());
     if (!isMinimized()) Check(aiViewFullScreen, isMaximized());
     Check(aiFontBold, Memo1->font().bold());
     Check(aiFontItalic, Memo1->font().italic());
@@ -398,6 +404,7 @@ void TMainForm::ApplyColors(const QColor& FontColor, const QColor& BackColor) {
         M->SetBackColor(BackColor);
         SetMemoMargins(*M, MemoMargin);
     }
+    if (FColorer) FColorer->SetColors(FontColor, BackColor);
 }
 
 void TMainForm::SetInputText(const QString& Text) {
@@ -491,6 +498,7 @@ void TMainForm::FileExecute() {
     } catch (const std::exception& E) {
         ShowError(E);
     }
+    NamesChanged();
 }
 
 void TMainForm::ParserEvaluate() {
@@ -512,6 +520,7 @@ void TMainForm::ParserEvaluate() {
 // and the underline's tooltip show all of it, and the caret goes to its place.
 // A hint for a likely slip follows in the status bar; the output never has one.
 void TMainForm::ShowRunOutcome(bool Ok, int From) {
+    NamesChanged(); // re-colouring first: the error mark stays until the next edit
     const std::u16string& Program = FParser->Tokenizer().Expression();
     const QString Message = QString::fromStdU16String(FParser->ErrorMessage());
     const TErrorSpan Span = FParser->ErrorSpan();
@@ -522,6 +531,10 @@ void TMainForm::ShowRunOutcome(bool Ok, int From) {
     if (!Hint.isEmpty()) Status.append(Hint);
     StatusBar->SetPanelText(0, Status.join(QStringLiteral(" \u2014 ")));
     UpdateStatusPosition();
+}
+
+void TMainForm::NamesChanged() {
+    FColorer->SetNames(TNameClasses(GlobalIdents()));
 }
 
 void TMainForm::ParserIncreaseDigits() {

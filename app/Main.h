@@ -35,6 +35,7 @@ class TMemoLines;
 class TProgramParser;
 class TFrameGrip;
 class TStatusBar;
+class TSyntaxColorer;
 class TWindowBounds;
 enum TIdentKind : int;
 
@@ -53,6 +54,7 @@ enum TActionId : int {
     aiViewStayOnTop,
     aiViewForeColor,
     aiViewBackColor,
+    aiViewSyntaxColors,
     aiFontSelect,
     aiFontGrow,
     aiFontShrink,
@@ -138,6 +140,7 @@ class TMainForm : public TFormEx {
     void ApplyLayout();
     void UpdateStatusPosition();
     void ShowRunOutcome(bool Ok, int From); // From: where the text that ran starts in Memo1
+    void NamesChanged();                    // after a run: what the names are now
     void UpdateActions();
     void UpdateEditActions();
     void ClipboardChanged();
@@ -175,6 +178,7 @@ class TMainForm : public TFormEx {
     void ViewStayOnTop();
     void ViewForeColor();
     void ViewBackColor();
+    void ViewSyntaxColors();
     void FontSelect();
     void FontGrow();
     void FontShrink();
@@ -213,6 +217,7 @@ class TMainForm : public TFormEx {
     std::unique_ptr<THistory> FHistory;
     TAutoSaver* FAutoSaver = nullptr;     // a child: writes the input while it is edited
     TErrorMarker* FErrorMarker = nullptr; // a child of Memo1
+    TSyntaxColorer* FColorer = nullptr;   // a child of Memo1's document
     TEditOptions FEditOptions;
     QString FFontFamily; // as chosen; the boxes may draw with another (see DrawnFamily)
     bool FShown = false; // the first show gives Memo1 the focus

@@ -3,6 +3,32 @@
 #include <QMimeData>
 #include <QTextBlock>
 
+#include <array>
+
+namespace {
+// Every layer's selections of one box, kept as a child of the box.
+class TSelectionLayers : public QObject {
+  public:
+    using QObject::QObject;
+    std::array<QList<QTextEdit::ExtraSelection>, slCount> Layers;
+};
+} // namespace
+
+void SetSelectionLayer(QPlainTextEdit& Box, TSelectionLayer Layer, const QList<QTextEdit::ExtraSelection>& Selections) {
+    TSelectionLayers* Kept = nullptr;
+    for (QObject* Child : Box.children())
+        if ((Kept = dynamic_cast<TSelectionLayers*>(Child))) break;
+    if (!Kept) {
+        if (Selections.isEmpty()) return;
+        Kept = new TSelectionLayers(&Box);
+    }
+    Kept->Layers[Layer] = Selections;
+    QList<QTextEdit::ExtraSelection> All;
+    for (const auto& L : Kept->Layers)
+        All.append(L);
+    Box.setExtraSelections(All);
+}
+
 TMemo::TMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -3,8 +3,10 @@
 #pragma once
 #include "Parse.Utils.h"
 
+#include <QList>
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QTextEdit>
 
 #include <functional>
 
@@ -35,6 +37,11 @@ class TMemo : public QPlainTextEdit {
   private:
     std::function<QString(const QString&)> FInsertFilter;
 };
+
+// A box shows the extra selections of several owners at once (the matching
+// bracket, an error's underline): each owner sets only its own layer.
+enum TSelectionLayer { slBracket, slError, slCount };
+void SetSelectionLayer(QPlainTextEdit& Box, TSelectionLayer Layer, const QList<QTextEdit::ExtraSelection>& Selections);
 
 // The output box seen as a list of lines. Between BeginUpdate and EndUpdate the
 // lines are collected and the box is updated once at the end, so that a run of

@@ -34,6 +34,7 @@ struct TSettings {
     bool Titlebar = true;
     bool Statusbar = true;
     bool Menu = true;
+    bool SyntaxColors = true;
     TEditOptions EditOptions;
     std::vector<TShortCutSetting> ShortCuts; // in the order of the action list
     bool WriteShortCuts = false;             // the shortcuts are written only once the user has changed one

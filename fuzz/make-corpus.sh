@@ -6,7 +6,8 @@
 #   decode/     the program as a file: UTF-8, UTF-8 with its mark, UTF-16LE with its mark
 # Run it after adding or changing a test program, and commit the result.
 # ini/ (for fuzz_ini) holds settings files written by hand and is left alone, and
-# so does normalize/ (for fuzz_normalize): look-alike texts as UTF-16LE.
+# so do normalize/ (for fuzz_normalize: look-alike texts) and highlight/ (for
+# fuzz_highlight: a caret unit, then a line), both as UTF-16LE.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=fuzz/corpus

@@ -10,16 +10,16 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 shift || true
-all_targets=(fuzz_tokenizer fuzz_runner fuzz_decode fuzz_normalize fuzz_ini)
+all_targets=(fuzz_tokenizer fuzz_runner fuzz_decode fuzz_normalize fuzz_highlight fuzz_ini)
 if [ $# -gt 0 ]; then targets=("$@"); else targets=("${all_targets[@]}"); fi
 
 # How long one input may run and how large it may be, per target. The runner's
 # inputs stay small (it bounds them itself as well); the others are linear.
 # The settings files stay small: every read goes to the file.
 declare -A max_len=([fuzz_tokenizer]=65536 [fuzz_runner]=4097 [fuzz_decode]=65536
-                   [fuzz_normalize]=65536 [fuzz_ini]=2048)
+                   [fuzz_normalize]=65536 [fuzz_highlight]=65536 [fuzz_ini]=2048)
 declare -A corpus_dir=([fuzz_tokenizer]=tokenizer [fuzz_runner]=runner [fuzz_decode]=decode
-                      [fuzz_normalize]=normalize [fuzz_ini]=ini)
+                      [fuzz_normalize]=normalize [fuzz_highlight]=highlight [fuzz_ini]=ini)
 
 mkdir -p build-fuzz
 log=build-fuzz/build.log

@@ -41,6 +41,7 @@ void TestSettings::writtenValuesReadBack() {
     W.Titlebar = false;
     W.Statusbar = false;
     W.Menu = false;
+    W.SyntaxColors = false;
     W.EditOptions = {false, true, true};
     W.ShortCuts[1].ShortCut = scAlt | 'X';
     W.WriteShortCuts = true;
@@ -52,7 +53,7 @@ void TestSettings::writtenValuesReadBack() {
     QCOMPARE(R.FontColor, W.FontColor);
     QCOMPARE(R.BackColor, W.BackColor);
     QCOMPARE(R.Bounds, W.Bounds);
-    QVERIFY(R.Maximized && R.OnTop && !R.Titlebar && !R.Statusbar && !R.Menu);
+    QVERIFY(R.Maximized && R.OnTop && !R.Titlebar && !R.Statusbar && !R.Menu && !R.SyntaxColors);
     QCOMPARE(R.EditOptions.AssignOnColon, false);
     QCOMPARE(R.EditOptions.EncloseOnBracket, true);
     QCOMPARE(R.EditOptions.EncloseOnOperator, true);

@@ -170,7 +170,6 @@ class TTokenizer : public TTokens {
     void Tokenize();
 
   private:
-    class EScanError;
     // ORDER SCANNERS: the order of tries in Tokenize.
     bool ScanComment(std::int32_t& P);
     bool ScanSymbol(std::int32_t& P);
@@ -184,6 +183,8 @@ class TTokenizer : public TTokens {
     bool ScanIdent(std::int32_t& P);
     bool ScanAssign(std::int32_t& P);
     bool ScanChar(std::int32_t& P);
+    bool ScanDigitStart(std::int32_t& P);
+    bool TryScanners(std::uint32_t Candidates, std::int32_t& P); // one bit per scanner, ORDER SCANNERS
 
     // The character at a position past the end counts as none: every test on it fails.
     const TSymbols& Symb() const { return *FScanSymbols; }
@@ -208,7 +209,6 @@ class TTokenizer : public TTokens {
     const TSymbols* FScanSymbols = nullptr;
     TCharSet FSymbolChars;
     std::array<std::int8_t, 128> FAsciiSymbolKind{}; // the ScanSymbol kind of an ASCII character, or -1
-    // For each ASCII character, one bit per scanner (in ORDER SCANNERS) that can take a token starting with
-    // it.
+    // The scanners that can take a token starting with each ASCII character, one bit each (ORDER SCANNERS).
     std::array<std::uint16_t, 128> FAsciiScanners{};
 };

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cassert>
-#include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <stdexcept>
 
@@ -14,14 +14,14 @@
 #include <sys/mman.h>
 #endif
 
+namespace {
 // A lexical error inside a scanner. Tokenize catches it, together with the
 // errors of the number helpers it calls, and turns it into the closing tkError.
-class TTokenizer::EScanError : public std::runtime_error {
+class EScanError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
 
-namespace {
 constexpr const char* MsgInvalidFloat = "Invalid floating-point value";
 constexpr const char* MsgInvalidAngle = "Invalid angular value";
 constexpr const char* MsgInvalidTime = "Invalid time value";
@@ -37,14 +37,37 @@ constexpr char16_t LF = u'\n';
 // Positions are 32-bit; a longer text is refused rather than misread.
 constexpr std::size_t MaxTextLength = std::numeric_limits<std::int32_t>::max() - 2;
 
-// The number of scanners Tokenize tries (ORDER SCANNERS).
-constexpr std::size_t ScannerCount = 12;
+// ORDER SCANNERS: the scanners Tokenize tries, one bit each in a candidate mask.
+enum TScanner : std::uint8_t {
+    snComment,
+    snSymbol,
+    snLeftBracket,
+    snAngle,
+    snTime,
+    snNumber,
+    snBinary,
+    snHex,
+    snRoman,
+    snIdent,
+    snAssign,
+    snChar,
+    snCount
+};
+static_assert(snCount <= 16, "a candidate mask is 16 bits");
 
-// The scanners a token that starts with a decimal digit can come from (ORDER SCANNERS):
-// ScanAngle, ScanTime and ScanNumber.
-constexpr std::uint16_t DigitScanners = (1u << 3) | (1u << 4) | (1u << 5);
-// The scanners that can put an implicit multiplication before their token: ScanLeftBracket and ScanIdent.
-constexpr std::uint16_t MultScanners = (1u << 2) | (1u << 9);
+constexpr std::uint16_t ScannerMask(std::initializer_list<TScanner> Scanners) {
+    std::uint16_t Mask = 0;
+    for (TScanner S : Scanners)
+        Mask |= static_cast<std::uint16_t>(1u << S);
+    return Mask;
+}
+
+// A character outside ASCII may start anything; the scanners sort it out in turn.
+constexpr std::uint32_t AnyScanner = (1u << snCount) - 1;
+// The scanners a token that starts with a decimal digit can come from.
+constexpr std::uint16_t DigitScanners = ScannerMask({snAngle, snTime, snNumber});
+// The scanners that can put an implicit multiplication before their token.
+constexpr std::uint16_t MultScanners = ScannerMask({snLeftBracket, snIdent});
 
 // After these kinds a bracket, or a name, is multiplied implicitly.
 constexpr TTokenKinds MultBeforeBracket{tkNumber, tkImag, tkRightBra1, tkRightBra2, tkFact};
@@ -119,53 +142,6 @@ char16_t TSymbols::MatchBracket(char16_t Bracket) const {
 }
 
 static_assert(sizeof(TToken) == 32, "a token's text takes eight bytes");
-
-const char16_t* TTokenText::Block() const {
-    return std::bit_cast<const char16_t*>(FUnits);
-}
-
-std::u16string_view TTokenText::View() const {
-    if (InBlock()) {
-        const char16_t* B = Block();
-        std::uint32_t Length;
-        std::memcpy(&Length, B, sizeof Length);
-        return {B + 2, Length};
-    }
-    std::size_t Length = 0;
-    while (Length < FUnits.size() && FUnits[Length] != Pad && FUnits[Length] != 0)
-        ++Length;
-    return {FUnits.data(), Length};
-}
-
-char16_t* TTokenText::CopyTo(char16_t* D) const {
-    const std::u16string_view V = View();
-    return std::copy(V.begin(), V.end(), D);
-}
-
-void TTokenText::Init(std::u16string_view S) {
-    FUnits = {};
-    if (S.empty()) return;
-    if (S.size() <= FUnits.size() && S.find(Pad) == S.npos && S.find(u'\0') == S.npos) {
-        FUnits.fill(Pad);
-        std::copy(S.begin(), S.end(), FUnits.begin());
-        return;
-    }
-    // Token texts are bounded by the program's length limit, far below 2^32 units.
-    const auto Length = static_cast<std::uint32_t>(S.size());
-    auto* B = new char16_t[S.size() + 2];
-    if (reinterpret_cast<std::uintptr_t>(B) >> 48 != 0) {
-        delete[] B;
-        throw std::bad_alloc(); // not a user-space address this layout can tell from text
-    }
-    std::memcpy(B, &Length, sizeof Length);
-    std::copy(S.begin(), S.end(), B + 2);
-    FUnits = std::bit_cast<std::array<char16_t, 4>>(B);
-}
-
-void TTokenText::Release() noexcept {
-    if (InBlock()) delete[] Block();
-    FUnits = {};
-}
 
 std::u16string TToken::Fmt(const TSymbols& Symbols) const {
     std::u16string S;
@@ -325,14 +301,6 @@ void TTokenizer::SetExpression(std::u16string Value) {
 }
 
 void TTokenizer::Tokenize() {
-    // ORDER SCANNERS
-    static constexpr bool (TTokenizer::*Scanners[])(std::int32_t&) = {
-        &TTokenizer::ScanComment, &TTokenizer::ScanSymbol, &TTokenizer::ScanLeftBracket,
-        &TTokenizer::ScanAngle,   &TTokenizer::ScanTime,   &TTokenizer::ScanNumber,
-        &TTokenizer::ScanBinary,  &TTokenizer::ScanHex,    &TTokenizer::ScanRoman,
-        &TTokenizer::ScanIdent,   &TTokenizer::ScanAssign, &TTokenizer::ScanChar,
-    };
-    static_assert(std::size(Scanners) == ScannerCount);
     Clear();
     const TSymbols* Previous = FScanSymbols;
     FScanSymbols = &SymbolsOrDefault(Symbols());
@@ -351,30 +319,9 @@ void TTokenizer::Tokenize() {
                 ++P;
             if (P > FLen) return;
             Start = P;
-            // Only the scanners that can take the first character are tried, in their order.
             const char16_t C = FExpr[P - 1];
-            std::uint32_t Candidates = C < FAsciiScanners.size() ? FAsciiScanners[C] : (1u << ScannerCount) - 1;
-            bool Taken = false;
-            if (Candidates == DigitScanners) {
-                // A digit starts an angle when its digits run into the degree sign, a time
-                // when they run into the colon, and a number otherwise: the choice the
-                // three scanners make in turn, taken after one read of the digits.
-                std::int32_t Q = P + 1;
-                while (IsDigit(Q))
-                    ++Q;
-                if (Is(Q, Symb().Degree()))
-                    Taken = ScanAngle(P);
-                else if (Is(Q, Symb().Colon()))
-                    Taken = ScanTime(P);
-                else
-                    Taken = ScanNumber(P);
-                Candidates = 0;
-            }
-            for (; Candidates != 0; Candidates &= Candidates - 1) // each candidate bit, lowest first
-                if ((this->*Scanners[std::countr_zero(Candidates)])(P)) {
-                    Taken = true;
-                    break;
-                }
+            const std::uint32_t Candidates = C < FAsciiScanners.size() ? FAsciiScanners[C] : AnyScanner;
+            const bool Taken = Candidates == DigitScanners ? ScanDigitStart(P) : TryScanners(Candidates, P);
             if (!Taken) {
                 Add(tkError, Start, u"Unreckognized symbol '" + std::u16string(1, FExpr[Start - 1]) + u"'");
                 return;
@@ -383,6 +330,51 @@ void TTokenizer::Tokenize() {
     } catch (const std::runtime_error& E) {
         Add(tkError, Start, FromUtf8(E.what()));
     }
+}
+
+// A digit starts an angle when its digits run into the degree sign, a time when
+// they run into the colon, and a number otherwise: the choice the three scanners
+// make in turn, taken after one read of the digits. Inline, as TryScanners, so
+// that the loop in Tokenize pays no extra call per token.
+inline bool TTokenizer::ScanDigitStart(std::int32_t& P) {
+    std::int32_t Q = P + 1;
+    while (IsDigit(Q))
+        ++Q;
+    if (Is(Q, Symb().Degree())) return ScanAngle(P);
+    if (Is(Q, Symb().Colon())) return ScanTime(P);
+    return ScanNumber(P);
+}
+
+// Tries the candidates lowest bit first, so in ORDER SCANNERS, until one takes the token.
+inline bool TTokenizer::TryScanners(std::uint32_t Candidates, std::int32_t& P) {
+    struct TRow {
+        TScanner Scanner;
+        bool (TTokenizer::*Scan)(std::int32_t&);
+    };
+    // ORDER SCANNERS
+    static constexpr TRow Rows[] = {
+        {snComment, &TTokenizer::ScanComment},
+        {snSymbol, &TTokenizer::ScanSymbol},
+        {snLeftBracket, &TTokenizer::ScanLeftBracket},
+        {snAngle, &TTokenizer::ScanAngle},
+        {snTime, &TTokenizer::ScanTime},
+        {snNumber, &TTokenizer::ScanNumber},
+        {snBinary, &TTokenizer::ScanBinary},
+        {snHex, &TTokenizer::ScanHex},
+        {snRoman, &TTokenizer::ScanRoman},
+        {snIdent, &TTokenizer::ScanIdent},
+        {snAssign, &TTokenizer::ScanAssign},
+        {snChar, &TTokenizer::ScanChar},
+    };
+    static_assert(std::size(Rows) == snCount);
+    static_assert([] {
+        for (std::size_t I = 0; I < std::size(Rows); ++I)
+            if (Rows[I].Scanner != I) return false;
+        return true;
+    }());
+    for (; Candidates != 0; Candidates &= Candidates - 1)
+        if ((this->*Rows[std::countr_zero(Candidates)].Scan)(P)) return true;
+    return false;
 }
 
 // The characters ScanSymbol takes, and the first matching row of each ASCII
@@ -396,26 +388,24 @@ void TTokenizer::PrepareSymbolTables() {
         else
             FSymbolChars.Include((Symb().*Row.Set)());
     }
-    // ORDER SCANNERS: the first character each scanner tests before it takes anything.
+    // The first character each scanner tests before it takes anything.
     for (char16_t C = 0; C < FAsciiScanners.size(); ++C) {
         const bool Digit = C >= u'0' && C <= u'9';
-        const bool Can[] = {
-            C == Symb().Comment[0],
-            FSymbolChars.Contains(C),
-            C == Symb().LeftBra1() || C == Symb().LeftBra2(),
-            Digit,
-            Digit,
-            Digit || C == Symb().Period(),
-            C == Symb().Bin,
-            C == Symb().Hex,
-            C == Symb().Roman,
-            Symb().Alpha().Contains(C),
-            C == Symb().Assign[0],
-            Symb().Quot().Contains(C),
-        };
-        static_assert(std::size(Can) == ScannerCount);
+        std::array<bool, snCount> Can{};
+        Can[snComment] = C == Symb().Comment[0];
+        Can[snSymbol] = FSymbolChars.Contains(C);
+        Can[snLeftBracket] = C == Symb().LeftBra1() || C == Symb().LeftBra2();
+        Can[snAngle] = Digit;
+        Can[snTime] = Digit;
+        Can[snNumber] = Digit || C == Symb().Period();
+        Can[snBinary] = C == Symb().Bin;
+        Can[snHex] = C == Symb().Hex;
+        Can[snRoman] = C == Symb().Roman;
+        Can[snIdent] = Symb().Alpha().Contains(C);
+        Can[snAssign] = C == Symb().Assign[0];
+        Can[snChar] = Symb().Quot().Contains(C);
         std::uint16_t Mask = 0;
-        for (std::size_t I = 0; I < std::size(Can); ++I)
+        for (std::size_t I = 0; I < Can.size(); ++I)
             if (Can[I]) Mask |= static_cast<std::uint16_t>(1u << I);
         FAsciiScanners[C] = Mask;
     }

@@ -227,6 +227,23 @@ def typed_assignment(x, start, close, autosave):
     print('assignment: "x := 2" typed as written stayed "x := 2" and Enter gave "x = 2"')
 
 
+def dark_colours_picture(x, start, close, ini, grab, env, screenshot):
+    """The same program in light grey on a dark background, beside the first picture."""
+    set_ini(ini, {'FontColor': str(224 + 224 * 256 + 224 * 65536), 'BackColor': str(40 + 34 * 256 + 30 * 65536)})
+    proc, (left, top, width, height) = start()
+    x.press('Return')  # the whole text is selected at start: it runs as a selection
+    x.press('End', 'Control_L')
+    x.press('Left')
+    x.press('Left')
+    x.press('Left')  # beside the bracket, whose partner is marked
+    time.sleep(0.8)
+    shot = screenshot.replace('.png', '-dark.png')
+    subprocess.run([grab, shot, str(left), str(top), str(width), str(height)], env=env, check=True)
+    print('screenshot saved to ' + shot)
+    close(proc)
+    set_ini(ini, {'FontColor': '128', 'BackColor': '16777215'})
+
+
 def named_window(display, name, viewable=True, deadline=10):
     """The geometry of the window called name once it is (or is no longer) viewable."""
     end = time.time() + deadline
@@ -649,6 +666,8 @@ def main():
         if program != 'x := 2 // two\r\nf(t) := t^2 + 1\r\nf(x)\u22193\r\n2\u2219x\u20133\r\nsin(pi/4)^2\r\n':
             fail('the typed program was saved as %r' % program)
         print('third start: a program of five lines typed with Shift+Enter and saved')
+        if screenshot:
+            dark_colours_picture(x, start, close, ini, grab, env, screenshot)
 
         # 8. Pasted look-alikes and a typed assignment, while the files are still this copy's.
         pasted_look_alikes(x, start, close, autosave)

@@ -3,6 +3,7 @@
 #include "About.h"
 #include "ActionList.h"
 #include "AutoSave.h"
+#include "CompletionPopup.h"
 #include "EditAids.h"
 #include "ErrorMark.h"
 #include "FontChoice.h"
@@ -86,6 +87,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     FParser = std::make_unique<TProgramParser>();
     FOutputLines = std::make_unique<TMemoLines>(*Memo2);
     FParser->Output().Connect(*FOutputLines);
+    FCompletion = new TCompletionPopup(*Memo1, FParser->Symbols(), *this);
     const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     FFiles = LocateStateFiles(StateDir, RemoveFileExt(ExeName) + QStringLiteral(".ini"));
     FAutoSaver = new TAutoSaver(
@@ -94,6 +96,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     RestoreSettings();
     LoadSymbolMap();
     RunInitDefs();
+    FCompletion->Take(GlobalIdents());
     LoadAutoSave();
     FHistory = std::make_unique<THistory>(Memo1->toPlainText());
     if (CommandLine) {
@@ -345,6 +348,7 @@ void TMainForm::UpdateActions() {
     Check(aiEditOptionsAssignOnColon, FEditOptions.AssignOnColon);
     Check(aiEditOptionsEncloseOnBracket, FEditOptions.EncloseOnBracket);
     Check(aiEditOptionsEncloseOnOperator, FEditOptions.EncloseOnOperator);
+    Check(aiEditOptionsCompleteNames, FEditOptions.CompleteNames);
     Check(aiToolsKeyboard, FKeyboard && FKeyboard->isVisible());
     Action(aiFontToggleChar)->setEnabled(FSymbolMap.has_value());
     Action(aiEditUndo)->setEnabled(FHistory && FHistory->CanUndo());
@@ -402,6 +406,7 @@ void TMainForm::ApplyColors(const QColor& FontColor, const QColor& BackColor) {
 
 void TMainForm::SetInputText(const QString& Text) {
     const QSignalBlocker Block(Memo1);
+    FCompletion->hide(); // its word is gone
     Memo1->setPlainText(Text);
     Memo1->document()->setModified(false);
     if (FHistory) UpdateActions();
@@ -491,6 +496,7 @@ void TMainForm::FileExecute() {
     } catch (const std::exception& E) {
         ShowError(E);
     }
+    FCompletion->Take(GlobalIdents());
 }
 
 void TMainForm::ParserEvaluate() {
@@ -502,6 +508,7 @@ void TMainForm::ParserEvaluate() {
     // divider. That line goes to the top of the box.
     const int Start = FParser->Output().Preserve() ? FOutputLines->Count() : 0;
     const bool Ok = FParser->Execute(ProgramText(Text), false);
+    FCompletion->Take(GlobalIdents());
     QTextCursor First(Memo2->document()->findBlockByNumber(Start));
     Memo2->setTextCursor(First);
     Memo2->verticalScrollBar()->setValue(First.blockNumber());
@@ -660,4 +667,7 @@ void TMainForm::EditOptionsEncloseOnBracket() {
 }
 void TMainForm::EditOptionsEncloseOnOperator() {
     FEditOptions.EncloseOnOperator = !FEditOptions.EncloseOnOperator;
+}
+void TMainForm::EditOptionsCompleteNames() {
+    FEditOptions.CompleteNames = !FEditOptions.CompleteNames;
 }

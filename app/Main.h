@@ -28,6 +28,7 @@ class QToolBar;
 class QKeyEvent;
 class TActionList;
 class TAutoSaver;
+class TCompletionPopup;
 class TErrorMarker;
 class TKeyboardForm;
 class TMemo;
@@ -82,6 +83,7 @@ enum TActionId : int {
     aiEditOptionsAssignOnColon,
     aiEditOptionsEncloseOnBracket,
     aiEditOptionsEncloseOnOperator,
+    aiEditOptionsCompleteNames,
     aiCount
 };
 
@@ -204,6 +206,7 @@ class TMainForm : public TFormEx {
     void EditOptionsAssignOnColon();
     void EditOptionsEncloseOnBracket();
     void EditOptionsEncloseOnOperator();
+    void EditOptionsCompleteNames();
     void SetFormat(int Format);
     QString PickIdent(const QString& Caption, TIdentKind Kind); // the name chosen, or empty
 
@@ -214,6 +217,8 @@ class TMainForm : public TFormEx {
     TAutoSaver* FAutoSaver = nullptr;     // a child: writes the input while it is edited
     TErrorMarker* FErrorMarker = nullptr; // a child of Memo1
     TEditOptions FEditOptions;
+    // A child: the names as the last run left them, offered at the caret.
+    TCompletionPopup* FCompletion = nullptr;
     QString FFontFamily; // as chosen; the boxes may draw with another (see DrawnFamily)
     bool FShown = false; // the first show gives Memo1 the focus
     bool FClipboardHasText = false;

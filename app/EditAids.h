@@ -16,6 +16,7 @@ struct TEditOptions {
     bool AssignOnColon = true;
     bool EncloseOnBracket = false;
     bool EncloseOnOperator = false;
+    bool CompleteNames = true; // a list of matching names opens after two letters (CompletionPopup.h)
 };
 
 // Replace the selection with Text, then move the caret CaretBack characters to

@@ -132,6 +132,9 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
     {aiEditOptionsEncloseOnOperator, "EditOptionsEncloseOnOperator", "Edit", "Enclose on operator", 0,
      "Enclose selection in brackets when an operator is pressed", &TMainForm::EditOptionsEncloseOnOperator,
      true},
+    {aiEditOptionsCompleteNames, "EditOptionsCompleteNames", "Edit", "Complete names", 0,
+     "When checked, a list of matching names opens after two letters", &TMainForm::EditOptionsCompleteNames,
+     true},
 };
 
 QAction* TMainForm::Action(TActionId Id) const {
@@ -197,7 +200,8 @@ void TMainForm::CreateMenus() {
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
     Fill(mnuPopup, {aiEditUndo, aiEditRedo, Separator, aiEditCut, aiEditCopy, aiEditPaste, Separator});
     Fill(mnuPopup->addMenu(QStringLiteral("Options")),
-         {aiEditOptionsAssignOnColon, aiEditOptionsEncloseOnBracket, aiEditOptionsEncloseOnOperator});
+         {aiEditOptionsAssignOnColon, aiEditOptionsEncloseOnBracket, aiEditOptionsEncloseOnOperator,
+          aiEditOptionsCompleteNames});
     connect(Memo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& At) { mnuPopup->popup(Memo1->mapToGlobal(At)); });
 }

@@ -4,6 +4,7 @@
 #include "Main.h"
 
 #include "ActionList.h"
+#include "CompletionPopup.h"
 #include "EditAids.h"
 #include "Forms.Keyboard.h"
 #include "Memo.h"
@@ -49,6 +50,8 @@ bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
         auto* W = qobject_cast<QWidget*>(Watched);
         if (!W || W->window() != this) break;
         auto& Key = static_cast<QKeyEvent&>(*Event);
+        // While the completion list shows, Tab, Enter and Esc are its own.
+        if (Watched == Memo1 && FCompletion->ClaimsKey(Key, FEditOptions.CompleteNames)) return true;
         if (MenuClaims(Key)) {
             if (Event->type() == QEvent::KeyPress) Action(aiToolsInsertFunction)->trigger();
             Event->accept();

@@ -3,6 +3,7 @@
 #include "About.h"
 #include "ActionList.h"
 #include "AutoSave.h"
+#include "CompletionPopup.h"
 #include "EditAids.h"
 #include "ErrorMark.h"
 #include "FontChoice.h"
@@ -88,6 +89,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     FOutputLines = std::make_unique<TMemoLines>(*Memo2);
     FParser->Output().Connect(*FOutputLines);
     FColorer = new TSyntaxColorer(*Memo1, FParser->Symbols());
+    FCompletion = new TCompletionPopup(*Memo1, FParser->Symbols(), *this);
     const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     FFiles = LocateStateFiles(StateDir, RemoveFileExt(ExeName) + QStringLiteral(".ini"));
     FAutoSaver = new TAutoSaver(
@@ -351,6 +353,7 @@ void TMainForm::UpdateActions() {
     Check(aiEditOptionsAssignOnColon, FEditOptions.AssignOnColon);
     Check(aiEditOptionsEncloseOnBracket, FEditOptions.EncloseOnBracket);
     Check(aiEditOptionsEncloseOnOperator, FEditOptions.EncloseOnOperator);
+    Check(aiEditOptionsCompleteNames, FEditOptions.CompleteNames);
     Check(aiToolsKeyboard, FKeyboard && FKeyboard->isVisible());
     Action(aiFontToggleChar)->setEnabled(FSymbolMap.has_value());
     Action(aiEditUndo)->setEnabled(FHistory && FHistory->CanUndo());
@@ -409,6 +412,7 @@ void TMainForm::ApplyColors(const QColor& FontColor, const QColor& BackColor) {
 
 void TMainForm::SetInputText(const QString& Text) {
     const QSignalBlocker Block(Memo1);
+    FCompletion->hide(); // its word is gone
     Memo1->setPlainText(Text);
     Memo1->document()->setModified(false);
     if (FHistory) UpdateActions();
@@ -535,6 +539,7 @@ void TMainForm::ShowRunOutcome(bool Ok, int From) {
 
 void TMainForm::NamesChanged() {
     FColorer->SetNames(TNameClasses(GlobalIdents()));
+    FCompletion->Take(GlobalIdents());
 }
 
 void TMainForm::ParserIncreaseDigits() {
@@ -673,4 +678,7 @@ void TMainForm::EditOptionsEncloseOnBracket() {
 }
 void TMainForm::EditOptionsEncloseOnOperator() {
     FEditOptions.EncloseOnOperator = !FEditOptions.EncloseOnOperator;
+}
+void TMainForm::EditOptionsCompleteNames() {
+    FEditOptions.CompleteNames = !FEditOptions.CompleteNames;
 }

@@ -28,6 +28,7 @@ class QToolBar;
 class QKeyEvent;
 class TActionList;
 class TAutoSaver;
+class TCompletionPopup;
 class TErrorMarker;
 class TKeyboardForm;
 class TMemo;
@@ -84,6 +85,7 @@ enum TActionId : int {
     aiEditOptionsAssignOnColon,
     aiEditOptionsEncloseOnBracket,
     aiEditOptionsEncloseOnOperator,
+    aiEditOptionsCompleteNames,
     aiCount
 };
 
@@ -208,6 +210,7 @@ class TMainForm : public TFormEx {
     void EditOptionsAssignOnColon();
     void EditOptionsEncloseOnBracket();
     void EditOptionsEncloseOnOperator();
+    void EditOptionsCompleteNames();
     void SetFormat(int Format);
     QString PickIdent(const QString& Caption, TIdentKind Kind); // the name chosen, or empty
 
@@ -219,6 +222,8 @@ class TMainForm : public TFormEx {
     TErrorMarker* FErrorMarker = nullptr; // a child of Memo1
     TSyntaxColorer* FColorer = nullptr;   // a child of Memo1's document
     TEditOptions FEditOptions;
+    // A child: the names as the last run left them, offered at the caret.
+    TCompletionPopup* FCompletion = nullptr;
     QString FFontFamily; // as chosen; the boxes may draw with another (see DrawnFamily)
     bool FShown = false; // the first show gives Memo1 the focus
     bool FClipboardHasText = false;

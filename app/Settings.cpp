@@ -24,6 +24,7 @@ void TSettings::Read(const QString& IniFile, const TRect& WorkArea) {
         Ini.GetBool(QStringLiteral("EncloseOnBracket"), EditOptions.EncloseOnBracket);
     EditOptions.EncloseOnOperator =
         Ini.GetBool(QStringLiteral("EncloseOnOperator"), EditOptions.EncloseOnOperator);
+    EditOptions.CompleteNames = Ini.GetBool(QStringLiteral("CompleteNames"), EditOptions.CompleteNames);
     Ini.SetSection(QStringLiteral("Shortcuts"));
     for (TShortCutSetting& S : ShortCuts)
         S.ShortCut = static_cast<TShortCut>(Ini.GetHotkey(S.Name, S.ShortCut));
@@ -45,6 +46,7 @@ void TSettings::Write(const QString& IniFile) const {
     Ini.SetBool(QStringLiteral("AssignOnColon"), EditOptions.AssignOnColon);
     Ini.SetBool(QStringLiteral("EncloseOnBracket"), EditOptions.EncloseOnBracket);
     Ini.SetBool(QStringLiteral("EncloseOnOperator"), EditOptions.EncloseOnOperator);
+    Ini.SetBool(QStringLiteral("CompleteNames"), EditOptions.CompleteNames);
     if (!WriteShortCuts) return;
     Ini.SetSection(QStringLiteral("Shortcuts"));
     for (const TShortCutSetting& S : ShortCuts)

@@ -42,7 +42,7 @@ void TestSettings::writtenValuesReadBack() {
     W.Statusbar = false;
     W.Menu = false;
     W.SyntaxColors = false;
-    W.EditOptions = {false, true, true};
+    W.EditOptions = {false, true, true, false};
     W.ShortCuts[1].ShortCut = scAlt | 'X';
     W.WriteShortCuts = true;
     W.Write(F.IniFile());
@@ -57,6 +57,7 @@ void TestSettings::writtenValuesReadBack() {
     QCOMPARE(R.EditOptions.AssignOnColon, false);
     QCOMPARE(R.EditOptions.EncloseOnBracket, true);
     QCOMPARE(R.EditOptions.EncloseOnOperator, true);
+    QCOMPARE(R.EditOptions.CompleteNames, false);
     QCOMPARE(R.ShortCuts[1].ShortCut, TShortCut(scAlt | 'X'));
 }
 

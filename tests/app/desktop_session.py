@@ -55,7 +55,7 @@ import time
 
 XK_NAMES = {' ': 'space', ':': 'colon', '=': 'equal', '/': 'slash', '(': 'parenleft', ')': 'parenright',
             '^': 'asciicircum', '+': 'plus', '*': 'asterisk', '-': 'minus', '.': 'period', ',': 'comma',
-            ';': 'semicolon'}
+            ';': 'semicolon', '_': 'underscore'}
 
 
 class X:
@@ -242,6 +242,26 @@ def dark_colours_picture(x, start, close, ini, grab, env, screenshot):
     print('screenshot saved to ' + shot)
     close(proc)
     set_ini(ini, {'FontColor': '128', 'BackColor': '16777215'})
+
+
+def completed_name(x, start, close, autosave):
+    proc, (left, top, width, height) = start()
+    x.press('a', 'Control_L')
+    x.type('total_sum := 5')
+    x.press('Return')
+    time.sleep(0.5)
+    x.press('a', 'Control_L')
+    x.type('tot')
+    x.press('Tab')
+    x.press('Return')
+    time.sleep(0.5)
+    append_output_to_input(x, left, top, width, height)
+    close(proc)
+    text = utf16_file(autosave)
+    if text != 'total_sum\r\ntotal_sum = 5\r\n':
+        fail('after "tot", Tab and Enter, input and output were %r, expected "total_sum" and "total_sum = 5"'
+             % text)
+    print('completion: "tot" and Tab gave "total_sum", and Enter then evaluated it')
 
 
 def named_window(display, name, viewable=True, deadline=10):
@@ -672,6 +692,7 @@ def main():
         # 8. Pasted look-alikes and a typed assignment, while the files are still this copy's.
         pasted_look_alikes(x, start, close, autosave)
         typed_assignment(x, start, close, autosave)
+        completed_name(x, start, close, autosave)
 
         # An unknown name in row 2: Enter puts the caret on it, so the next key lands there.
         proc, _ = start()

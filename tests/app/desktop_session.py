@@ -244,13 +244,21 @@ def dark_colours_picture(x, start, close, ini, grab, env, screenshot):
     set_ini(ini, {'FontColor': '128', 'BackColor': '16777215'})
 
 
-def completed_name(x, start, close, autosave):
+def completed_name(x, start, close, autosave, grab=None, env=None, screenshot=None):
     proc, (left, top, width, height) = start()
     x.press('a', 'Control_L')
     x.type('total_sum := 5')
     x.press('Return')
     time.sleep(0.5)
     x.press('a', 'Control_L')
+    if screenshot:  # the list as it opens after two letters of a name
+        x.type('total_sum*si')
+        time.sleep(0.8)
+        shot = screenshot.replace('.png', '-completion.png')
+        subprocess.run([grab, shot, str(left), str(top), str(width), str(height)], env=env, check=True)
+        print('screenshot saved to ' + shot)
+        x.press('Escape')
+        x.press('a', 'Control_L')
     x.type('tot')
     x.press('Tab')
     x.press('Return')
@@ -692,7 +700,7 @@ def main():
         # 8. Pasted look-alikes and a typed assignment, while the files are still this copy's.
         pasted_look_alikes(x, start, close, autosave)
         typed_assignment(x, start, close, autosave)
-        completed_name(x, start, close, autosave)
+        completed_name(x, start, close, autosave, grab, env, screenshot)
 
         # An unknown name in row 2: Enter puts the caret on it, so the next key lands there.
         proc, _ = start()

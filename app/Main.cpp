@@ -93,7 +93,7 @@ TMainForm::TMainForm(const QString& StateDir, const std::optional<QString>& Comm
     const QString ExeName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     FFiles = LocateStateFiles(StateDir, RemoveFileExt(ExeName) + QStringLiteral(".ini"));
     FAutoSaver = new TAutoSaver(
-        FFiles.AutoSave, [this] { return Memo1->toPlainText(); }, this);
+        FFiles.AutoSave, [this] { return FInputText->Text(); }, this);
     connect(Memo1->document(), &QTextDocument::contentsChanged, FAutoSaver, &TAutoSaver::Changed);
     RestoreSettings();
     LoadSymbolMap();
@@ -130,6 +130,7 @@ void TMainForm::CreateControls() {
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
     Memo1->SetInsertFilter([this](const QString& Text) { return FilterInserted(Text); });
     FErrorMarker = new TErrorMarker(*Memo1);
+    FInputText = new TTextMirror(*Memo1->document());
     Memo2 = new TMemo(FClient);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     FEditMemo = Memo1;
@@ -426,7 +427,7 @@ void TMainForm::InputChanged() {
     if (!FHistory) return;
     QTextDocument* Doc = Memo1->document();
     if (!Doc->isModified() || Doc->isEmpty()) return;
-    FHistory->Add(Memo1->toPlainText());
+    FHistory->Add(FInputText->Text());
     Doc->setModified(false);
     Action(aiEditUndo)->setEnabled(FHistory->CanUndo());
     Action(aiEditRedo)->setEnabled(FHistory->CanRedo());

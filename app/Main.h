@@ -37,6 +37,7 @@ class TProgramParser;
 class TFrameGrip;
 class TStatusBar;
 class TSyntaxColorer;
+class TTextMirror;
 class TWindowBounds;
 enum TIdentKind : int;
 
@@ -221,6 +222,7 @@ class TMainForm : public TFormEx {
     TAutoSaver* FAutoSaver = nullptr;     // a child: writes the input while it is edited
     TErrorMarker* FErrorMarker = nullptr; // a child of Memo1
     TSyntaxColorer* FColorer = nullptr;   // a child of Memo1's document
+    TTextMirror* FInputText = nullptr;    // Memo1's text, a child of its document
     TEditOptions FEditOptions;
     // A child: the names as the last run left them, offered at the caret.
     TCompletionPopup* FCompletion = nullptr;

@@ -1,8 +1,11 @@
 #include "Memo.h"
 
 #include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextBlock>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -72,6 +75,44 @@ void TMemo::SetBackColor(const QColor& Color) {
         P.setColor(Group, QPalette::Window, Color);
     }
     setPalette(P);
+}
+
+namespace {
+// The characters toPlainText turns into a line break or a space.
+void PlainCharacters(QString& S) {
+    for (QChar& C : S) {
+        switch (C.unicode()) {
+        case 0xFDD0: // the start and end marks of a frame
+        case 0xFDD1:
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator: C = u'\n'; break;
+        case QChar::Nbsp: C = u' '; break;
+        default: break;
+        }
+    }
+}
+} // namespace
+
+TTextMirror::TTextMirror(QTextDocument& Doc) : QObject(&Doc), FDoc(Doc), FText(Doc.toPlainText()) {
+    connect(&Doc, &QTextDocument::contentsChange, this, &TTextMirror::ContentsChange);
+}
+
+// The document reports the range that changed; the changed part is read back
+// from the document, which has already taken the change.
+void TTextMirror::ContentsChange(int Position, int Removed, int Added) {
+    const int Length = FDoc.characterCount() - 1; // without the end of the last block
+    const int End = std::min(Position + Added, Length);
+    if (Position < 0 || Position > FText.size() || Position + Removed > FText.size() ||
+        FText.size() - Removed + (End - Position) != Length) {
+        FText = FDoc.toPlainText();
+        return;
+    }
+    QTextCursor Changed(&FDoc);
+    Changed.setPosition(Position);
+    Changed.setPosition(End, QTextCursor::KeepAnchor);
+    QString Part = Changed.selectedText();
+    PlainCharacters(Part);
+    FText.replace(Position, Removed, Part);
 }
 
 void TMemoLines::Add(const std::u16string& Line) {

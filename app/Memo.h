@@ -43,6 +43,23 @@ class TMemo : public QPlainTextEdit {
 enum TSelectionLayer { slBracket, slError, slCount };
 void SetSelectionLayer(QPlainTextEdit& Box, TSelectionLayer Layer, const QList<QTextEdit::ExtraSelection>& Selections);
 
+// The text of a document as toPlainText gives it, kept up to date from the
+// document's change reports, so that a keystroke in a long text costs a copy of
+// the changed part instead of a walk over the whole document. A change it
+// cannot place is made good by reading the whole text again.
+class TTextMirror : public QObject {
+    Q_OBJECT
+  public:
+    explicit TTextMirror(QTextDocument& Doc); // Doc is borrowed and becomes the parent
+    const QString& Text() const { return FText; }
+
+  private:
+    void ContentsChange(int Position, int Removed, int Added);
+
+    QTextDocument& FDoc;
+    QString FText;
+};
+
 // The output box seen as a list of lines. Between BeginUpdate and EndUpdate the
 // lines are collected and the box is updated once at the end, so that a run of
 // many thousand lines lays the box out once, not once per line. Count and Get

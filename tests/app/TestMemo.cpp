@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <random>
+
 class TestMemo : public QObject {
     Q_OBJECT
   private slots:
@@ -14,6 +16,7 @@ class TestMemo : public QObject {
     void pendingLinesAreCounted_data();
     void pendingLinesAreCounted();
     void preserveAppendsAfterDivider();
+    void mirrorFollowsEveryKindOfEdit();
 };
 
 void TestMemo::largeRunUpdatesTheBoxOnce() {
@@ -73,6 +76,37 @@ void TestMemo::preserveAppendsAfterDivider() {
     Parser.Execute(u"7", false);
     QCOMPARE(Box.toPlainText(),
              QStringLiteral("2\u22193 = 6\n") + QString(40, u'=') + QStringLiteral("\n7 = 7"));
+}
+
+// Typing, line breaks of both kinds, no-break spaces, deletions across lines,
+// replacing the whole text, and undo and redo, in a seeded random order.
+void TestMemo::mirrorFollowsEveryKindOfEdit() {
+    TMemo Box;
+    Box.setPlainText(QStringLiteral("x := 1\n2+3"));
+    const TTextMirror Mirror(*Box.document());
+    std::mt19937 Random(7);
+    const auto Pick = [&Random](int N) { return static_cast<int>(Random() % static_cast<unsigned>(N)); };
+    const QString Pieces[] = {QStringLiteral("a"), QStringLiteral("\n"), QString(QChar::LineSeparator),
+                              QString(QChar::Nbsp), QStringLiteral("sin(1)\n\n//c"), QStringLiteral("\u00E4")};
+    for (int Step = 0; Step < 400; ++Step) {
+        QTextCursor C(Box.document());
+        const int Size = Box.document()->characterCount() - 1;
+        C.setPosition(Pick(Size + 1));
+        switch (Pick(6)) {
+        case 0: C.insertText(Pieces[Pick(6)]); break;
+        case 1: C.insertBlock(); break;
+        case 2:
+            C.setPosition(Pick(Size + 1), QTextCursor::KeepAnchor);
+            C.removeSelectedText();
+            break;
+        case 3:
+            if (Pick(8) == 0) Box.setPlainText(Pieces[Pick(6)] + Pieces[Pick(6)]);
+            break;
+        case 4: Box.document()->undo(); break;
+        case 5: Box.document()->redo(); break;
+        }
+        QCOMPARE(Mirror.Text(), Box.toPlainText());
+    }
 }
 
 QTEST_MAIN(TestMemo)

@@ -44,16 +44,18 @@ TErrorMarker::TErrorMarker(QPlainTextEdit& Box) : QObject(&Box), FBox(Box) {
     Box.viewport()->installEventFilter(this);
 }
 
-void TErrorMarker::Show(const TErrorMark& Mark, const QString& Message) {
+void TErrorMarker::Show(const TErrorMark& Mark, const QString& Message, bool MoveCaret) {
     Clear();
     const int Last = FBox.document()->characterCount() - 1; // the end of the text
     if (Mark.Caret < 0 || Mark.Caret > Last) return;
     FMark = Mark;
     FMessage = Message;
-    QTextCursor Caret(FBox.document());
-    Caret.setPosition(Mark.Caret);
-    FBox.setTextCursor(Caret);
-    FBox.ensureCursorVisible();
+    if (MoveCaret) {
+        QTextCursor Caret(FBox.document());
+        Caret.setPosition(Mark.Caret);
+        FBox.setTextCursor(Caret);
+        FBox.ensureCursorVisible();
+    }
     QTextEdit::ExtraSelection Underline;
     Underline.cursor = QTextCursor(FBox.document());
     Underline.cursor.setPosition(std::clamp(Mark.Start, 0, Last));

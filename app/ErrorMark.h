@@ -35,9 +35,9 @@ class TErrorMarker : public QObject {
   public:
     explicit TErrorMarker(QPlainTextEdit& Box); // Box is borrowed and becomes the parent
 
-    // Moves the caret to Mark.Caret and underlines the mark; a mark without a
-    // place only clears the last one.
-    void Show(const TErrorMark& Mark, const QString& Message);
+    // Moves the caret to Mark.Caret (unless MoveCaret is false) and underlines
+    // the mark; a mark without a place only clears the last one.
+    void Show(const TErrorMark& Mark, const QString& Message, bool MoveCaret = true);
     void Clear();
     bool Shown() const { return FMark.Caret >= 0; }
     const TErrorMark& Mark() const { return FMark; }

@@ -70,6 +70,8 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      &TMainForm::ViewBackColor, false},
     {aiViewSyntaxColors, "ViewSyntaxColors", "View", "Syntax colours", 0,
      "Colours numbers, names, operators and comments in the input box", &TMainForm::ViewSyntaxColors, true},
+    {aiViewLiveResults, "ViewLiveResults", "View", "Live results", scCtrl | 'L',
+     "Evaluates the input a moment after each edit", &TMainForm::ViewLiveResults, true},
     {aiFontSelect, "FontSelect", "Font", "Select...", scCtrl | 'F', "Enables to select font",
      &TMainForm::FontSelect, false},
     {aiFontGrow, "FontGrow", "Font", "Grow", scAlt | vkUp, "Increases font size by 2 points",
@@ -185,7 +187,7 @@ void TMainForm::CreateMenus() {
     Fill(mnuMain->addMenu(QStringLiteral("&File")), {aiFileOpen, aiFileSave, aiFileExecute});
     Fill(mnuMain->addMenu(QStringLiteral("&View")),
          {aiViewTitlebar, aiViewMenubar, aiViewStatusbar, aiViewFullScreen, aiViewStayOnTop, aiViewForeColor,
-          aiViewBackColor, aiViewSyntaxColors});
+          aiViewBackColor, aiViewSyntaxColors, aiViewLiveResults});
     Fill(mnuMain->addMenu(QStringLiteral("Fo&nt")),
          {aiFontSelect, aiFontGrow, aiFontShrink, aiFontBold, aiFontItalic, aiFontToggleChar});
     QMenu* Parser = mnuMain->addMenu(QStringLiteral("P&arser"));

@@ -8,8 +8,10 @@
 #include "StatusBar.h"
 #include "SyntaxColors.h"
 
+#include <QAction>
 #include <QColorDialog>
 #include <QMenuBar>
+#include <QTimer>
 
 void TMainForm::ViewTitlebar() {
     ShowCaption(!CaptionVisible());
@@ -56,6 +58,14 @@ void TMainForm::ViewBackColor() {
 
 void TMainForm::ViewSyntaxColors() {
     FColorer->SetEnabled(!FColorer->Enabled());
+}
+
+// Switched on, the input runs at once; switched off, what is shown stays.
+void TMainForm::ViewLiveResults() {
+    if (Action(aiViewLiveResults)->isChecked())
+        Evaluate(true);
+    else
+        FLiveTimer->stop();
 }
 
 // The family the boxes draw with stands in for the chosen one, which may not

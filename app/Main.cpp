@@ -31,6 +31,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -150,6 +151,10 @@ void TMainForm::CreateControls() {
     Memo1->installEventFilter(this);
     Memo1->viewport()->installEventFilter(this);
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::InputChanged);
+    FLiveTimer = new QTimer(this);
+    FLiveTimer->setSingleShot(true);
+    connect(FLiveTimer, &QTimer::timeout, this, [this] { Evaluate(true); });
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::LiveEdited);
     for (TMemo* M : {Memo1, Memo2}) {
         connect(M, &QPlainTextEdit::selectionChanged, this, &TMainForm::UpdateEditActions);
         connect(M, &QPlainTextEdit::textChanged, this, &TMainForm::UpdateEditActions);
@@ -177,6 +182,7 @@ void TMainForm::RestoreSettings() {
     StatusBar->setHidden(!S.Statusbar);
     mnuMain->setHidden(!S.Menu);
     FColorer->SetEnabled(S.SyntaxColors);
+    Action(aiViewLiveResults)->setChecked(S.LiveResults);
     FEditOptions = S.EditOptions;
     for (int I = 0; I < ActionList->Count(); ++I)
         ActionList->SetShortCut(I, S.ShortCuts[I].ShortCut);
@@ -195,6 +201,7 @@ TSettings TMainForm::CurrentSettings() const {
     S.Statusbar = !StatusBar->isHidden();
     S.Menu = !mnuMain->isHidden();
     S.SyntaxColors = FColorer->Enabled();
+    S.LiveResults = Action(aiViewLiveResults)->isChecked();
     S.EditOptions = FEditOptions;
     for (int I = 0; I < ActionList->Count(); ++I)
         S.ShortCuts.push_back({ActionList->Name(I), ActionList->ShortCut(I)});
@@ -409,6 +416,10 @@ void TMainForm::ApplyColors(const QColor& FontColor, const QColor& BackColor) {
         SetMemoMargins(*M, MemoMargin);
     }
     if (FColorer) FColorer->SetColors(FontColor, BackColor);
+    if (FOutputStale) { // drawn anew in the new colours
+        FOutputStale = false;
+        MarkOutputStale(true);
+    }
 }
 
 void TMainForm::SetInputText(const QString& Text) {
@@ -507,29 +518,69 @@ void TMainForm::FileExecute() {
 }
 
 void TMainForm::ParserEvaluate() {
+    Evaluate(false);
+}
+
+void TMainForm::Evaluate(bool Live) {
+    FLiveTimer->stop();
     const QTextCursor Cursor = Memo1->textCursor();
-    const QString Text = Cursor.hasSelection() ? Cursor.selectedText() : Memo1->toPlainText();
+    const QString Text = Cursor.hasSelection() ? Cursor.selectedText() : FInputText->Text();
     const int From = Cursor.hasSelection() ? Cursor.selectionStart() : 0;
     FAutoSaver->Save(); // before the run, so that a run that never ends cannot take the text with it
+    const bool Preserve = FParser->Output().Preserve();
+    if (Live && Preserve && FLiveOutputStart >= 0) FOutputLines->Truncate(FLiveOutputStart);
     // With Preserve on, the run starts on the line after the earlier ones: its
     // divider. That line goes to the top of the box.
-    const int Start = FParser->Output().Preserve() ? FOutputLines->Count() : 0;
+    const int Start = Preserve ? FOutputLines->Count() : 0;
+    FLiveOutputStart = Live ? Start : -1;
+    const int Scrolled = Memo2->verticalScrollBar()->value();
+    QElapsedTimer Clock;
+    Clock.start();
     const bool Ok = FParser->Execute(ProgramText(Text), false);
-    QTextCursor First(Memo2->document()->findBlockByNumber(Start));
-    Memo2->setTextCursor(First);
-    Memo2->verticalScrollBar()->setValue(First.blockNumber());
-    ShowRunOutcome(Ok, From);
+    FLive.RunTook(static_cast<int>(Clock.elapsed()));
+    if (Live) {
+        Memo2->verticalScrollBar()->setValue(Scrolled); // the reader's place stays
+    } else {
+        QTextCursor First(Memo2->document()->findBlockByNumber(Start));
+        Memo2->setTextCursor(First);
+        Memo2->verticalScrollBar()->setValue(First.blockNumber());
+    }
+    MarkOutputStale(false);
+    ShowRunOutcome(Ok, From, !Live);
+}
+
+// Typing never waits for a run: each edit only restarts the pause, and until
+// the run the output is drawn faded as out of date.
+void TMainForm::LiveEdited() {
+    if (!Action(aiViewLiveResults)->isChecked()) return;
+    MarkOutputStale(true);
+    const TLivePlan Plan = FLive.AfterEdit();
+    if (!Plan.Note.isEmpty()) StatusBar->SetPanelText(0, Plan.Note);
+    if (Plan.Delay >= 0)
+        FLiveTimer->start(Plan.Delay);
+    else
+        FLiveTimer->stop();
+}
+
+void TMainForm::MarkOutputStale(bool Stale) {
+    if (Stale == FOutputStale) return;
+    FOutputStale = Stale;
+    const QColor Text = Memo1->FontColor();
+    const QColor Back = Memo1->BackColor();
+    Memo2->SetFontColor(Stale ? QColor::fromRgbF((Text.redF() + Back.redF()) / 2, (Text.greenF() + Back.greenF()) / 2,
+                                                 (Text.blueF() + Back.blueF()) / 2)
+                              : Text);
 }
 
 // The output line of an error may be cut off at the box's edge; the status bar
 // and the underline's tooltip show all of it, and the caret goes to its place.
 // A hint for a likely slip follows in the status bar; the output never has one.
-void TMainForm::ShowRunOutcome(bool Ok, int From) {
+void TMainForm::ShowRunOutcome(bool Ok, int From, bool MoveCaret) {
     NamesChanged(); // re-colouring first: the error mark stays until the next edit
     const std::u16string& Program = FParser->Tokenizer().Expression();
     const QString Message = QString::fromStdU16String(FParser->ErrorMessage());
     const TErrorSpan Span = FParser->ErrorSpan();
-    FErrorMarker->Show(MarkInBox(Program, Span, From), Message);
+    FErrorMarker->Show(MarkInBox(Program, Span, From), Message, MoveCaret);
     QStringList Status;
     if (!Message.isEmpty()) Status.append(Message);
     const QString Hint = RunHint({Program, FParser->Tokenizer(), !Ok, Span}, GlobalIdents());

@@ -12,6 +12,7 @@
 #include "ExtForm.h"
 #include "ExtIni.h"
 #include "History.h"
+#include "LiveResults.h"
 #include "Settings.h"
 #include "SymbolMap.h"
 
@@ -24,6 +25,7 @@ class QAction;
 class QActionGroup;
 class QMenu;
 class QMenuBar;
+class QTimer;
 class QToolBar;
 class QKeyEvent;
 class TActionList;
@@ -57,6 +59,7 @@ enum TActionId : int {
     aiViewForeColor,
     aiViewBackColor,
     aiViewSyntaxColors,
+    aiViewLiveResults,
     aiFontSelect,
     aiFontGrow,
     aiFontShrink,
@@ -142,7 +145,12 @@ class TMainForm : public TFormEx {
     void ShowCaption(bool Value);
     void ApplyLayout();
     void UpdateStatusPosition();
-    void ShowRunOutcome(bool Ok, int From); // From: where the text that ran starts in Memo1
+    // Runs the input, or its selection, as Evaluate does. A live run leaves the
+    // caret where it is and replaces its own output when Preserve is on.
+    void Evaluate(bool Live);
+    void ShowRunOutcome(bool Ok, int From, bool MoveCaret); // From: where the text that ran starts in Memo1
+    void LiveEdited();                                      // the input changed: plan the next live run
+    void MarkOutputStale(bool Stale);                       // the output no longer shows the input's results
     void NamesChanged();                    // after a run: what the names are now
     void UpdateActions();
     void UpdateEditActions();
@@ -182,6 +190,7 @@ class TMainForm : public TFormEx {
     void ViewForeColor();
     void ViewBackColor();
     void ViewSyntaxColors();
+    void ViewLiveResults();
     void FontSelect();
     void FontGrow();
     void FontShrink();
@@ -223,6 +232,10 @@ class TMainForm : public TFormEx {
     TErrorMarker* FErrorMarker = nullptr; // a child of Memo1
     TSyntaxColorer* FColorer = nullptr;   // a child of Memo1's document
     TTextMirror* FInputText = nullptr;    // Memo1's text, a child of its document
+    TLiveSchedule FLive;
+    QTimer* FLiveTimer = nullptr; // a child: the pause before a live run
+    int FLiveOutputStart = -1;    // with Preserve on, the output line the last live run started at
+    bool FOutputStale = false;
     TEditOptions FEditOptions;
     // A child: the names as the last run left them, offered at the caret.
     TCompletionPopup* FCompletion = nullptr;

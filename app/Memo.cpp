@@ -130,6 +130,18 @@ void TMemoLines::Clear() {
         FMemo.clear();
 }
 
+void TMemoLines::Truncate(std::int32_t Count) {
+    if (Count <= 0) {
+        Clear();
+        return;
+    }
+    if (Count >= MemoCount()) return;
+    QTextCursor Rest(FMemo.document()->findBlockByNumber(Count - 1));
+    Rest.movePosition(QTextCursor::EndOfBlock);
+    Rest.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    Rest.removeSelectedText();
+}
+
 std::int32_t TMemoLines::Count() const {
     return (FCleared ? 0 : MemoCount()) + static_cast<std::int32_t>(FPending.size());
 }

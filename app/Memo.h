@@ -70,6 +70,7 @@ class TMemoLines : public TStrings {
 
     void Add(const std::u16string& Line) override;
     void Clear() override;
+    void Truncate(std::int32_t Count); // keeps the first Count lines
     std::int32_t Count() const override;
     std::u16string Get(std::int32_t Index) const override;
     void BeginUpdate() override { ++FUpdates; }

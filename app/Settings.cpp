@@ -19,6 +19,7 @@ void TSettings::Read(const QString& IniFile, const TRect& WorkArea) {
     Statusbar = Ini.GetBool(QStringLiteral("Statusbar"), Statusbar);
     Menu = Ini.GetBool(QStringLiteral("Menu"), Menu);
     SyntaxColors = Ini.GetBool(QStringLiteral("SyntaxColors"), SyntaxColors);
+    LiveResults = Ini.GetBool(QStringLiteral("LiveResults"), LiveResults);
     EditOptions.AssignOnColon = Ini.GetBool(QStringLiteral("AssignOnColon"), EditOptions.AssignOnColon);
     EditOptions.EncloseOnBracket =
         Ini.GetBool(QStringLiteral("EncloseOnBracket"), EditOptions.EncloseOnBracket);
@@ -43,6 +44,7 @@ void TSettings::Write(const QString& IniFile) const {
     Ini.SetBool(QStringLiteral("Statusbar"), Statusbar);
     Ini.SetBool(QStringLiteral("Menu"), Menu);
     Ini.SetBool(QStringLiteral("SyntaxColors"), SyntaxColors);
+    Ini.SetBool(QStringLiteral("LiveResults"), LiveResults);
     Ini.SetBool(QStringLiteral("AssignOnColon"), EditOptions.AssignOnColon);
     Ini.SetBool(QStringLiteral("EncloseOnBracket"), EditOptions.EncloseOnBracket);
     Ini.SetBool(QStringLiteral("EncloseOnOperator"), EditOptions.EncloseOnOperator);

@@ -35,6 +35,7 @@ struct TSettings {
     bool Statusbar = true;
     bool Menu = true;
     bool SyntaxColors = true;
+    bool LiveResults = false;
     TEditOptions EditOptions;
     std::vector<TShortCutSetting> ShortCuts; // in the order of the action list
     bool WriteShortCuts = false;             // the shortcuts are written only once the user has changed one

@@ -276,11 +276,11 @@ void TestMain::controlsAndActionsCarryTheirNames() {
     for (int I = 0; I < A.Count(); ++I)
         if (Categories.isEmpty() || Categories.last() != A.Category(I)) Categories.append(A.Category(I));
     QCOMPARE(Categories, (QStringList{"Program", "File", "View", "Font", "Parser", "Tools", "Edit"}));
-    QCOMPARE(A.Count(), 44);
+    QCOMPARE(A.Count(), 45);
     QCOMPARE(A.Name(0), QStringLiteral("ProgramHelp"));
-    QCOMPARE(A.Name(20), QStringLiteral("ParserEvaluate"));
-    QCOMPARE(A.Name(42), QStringLiteral("EditOptionsEncloseOnOperator"));
-    QCOMPARE(A.Name(43), QStringLiteral("EditOptionsCompleteNames"));
+    QCOMPARE(A.Name(21), QStringLiteral("ParserEvaluate"));
+    QCOMPARE(A.Name(43), QStringLiteral("EditOptionsEncloseOnOperator"));
+    QCOMPARE(A.Name(44), QStringLiteral("EditOptionsCompleteNames"));
     QCOMPARE(A.ChangeMark(), 0);
     QVERIFY(Form.Action(QStringLiteral("ToolsKeyboard"))->isEnabled());
     for (const char* Name :

@@ -153,6 +153,7 @@ void TMainForm::CreateControls() {
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::InputChanged);
     FLiveTimer = new QTimer(this);
     FLiveTimer->setSingleShot(true);
+    FLiveTimer->setTimerType(Qt::PreciseTimer);
     connect(FLiveTimer, &QTimer::timeout, this, [this] { Evaluate(true); });
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::LiveEdited);
     for (TMemo* M : {Memo1, Memo2}) {

@@ -15,6 +15,10 @@
 // Usage: sumtra-bench-desktop [--cli PATH] [--runs N]
 // (the default PATH is sumtra-cli beside this program).
 //
+// Then live results on the first 1,000 lines of W1: a keystroke with live
+// results on (it only restarts the pause), and the run that follows the pause,
+// which is the longest a key typed meanwhile could wait.
+//
 // Then name completion: a run defines 10,000 variables, and each round times
 // a Ctrl+Space sent to the input box holding "v" until the completion list is
 // shown with all of them as rows and drawn.
@@ -194,6 +198,30 @@ int main(int Argc, char** Argv) {
     }
     if (Input->toPlainText() != Before) return std::fprintf(stderr, "the keystrokes changed the text\n"), 1;
     if (!Colours->isChecked()) Colours->trigger();
+
+    QAction* Live = Form.Action(QStringLiteral("ViewLiveResults"));
+    QStringList Sheet = Before.split(u'\n');
+    Sheet.resize(1000);
+    Input->setPlainText(Sheet.join(u'\n'));
+    Live->trigger();
+    QCoreApplication::processEvents();
+    const std::vector<double> LiveKeys = Keystrokes(*Input, 50, false);
+    std::vector<double> LiveRuns;
+    const auto Current = [Input, Output] { return Output->FontColor() == Input->FontColor(); };
+    for (int R = 0; R < 9; ++R) {
+        QKeyEvent Press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QElapsedTimer Clock;
+        Clock.start();
+        QCoreApplication::sendEvent(Input, &Press);
+        while (!Current())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        Output->viewport()->repaint();
+        LiveRuns.push_back(Clock.nsecsElapsed() / 1e6 - 300);
+    }
+    Live->trigger();
+    std::printf("live results on 1,000 lines: keystroke median %.2f ms, 90th percentile %.2f ms; "
+                "run after the pause %.1f ms (median of %zu)\n",
+                Median(LiveKeys), Percentile(LiveKeys, 0.9), Median(LiveRuns), LiveRuns.size());
 
     constexpr int Names = 10000;
     QString Definitions;

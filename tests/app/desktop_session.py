@@ -272,6 +272,22 @@ def completed_name(x, start, close, autosave, grab=None, env=None, screenshot=No
     print('completion: "tot" and Tab gave "total_sum", and Enter then evaluated it')
 
 
+def live_results(x, start, close, autosave):
+    proc, (left, top, width, height) = start()
+    x.press('a', 'Control_L')
+    x.press('l', 'Control_L')  # live results on
+    x.type('6*7')
+    time.sleep(1.0)  # no Enter: the pause after the last key runs it
+    x.press('l', 'Control_L')  # off again, before the output is carried over
+    append_output_to_input(x, left, top, width, height)
+    close(proc)
+    text = utf16_file(autosave)
+    if text != '6\u22197\r\n6\u22197 = 42\r\n':
+        fail('with live results on, "6*7" and a pause left input and output %r, expected "6\u22197" and '
+             '"6\u22197 = 42"' % text)
+    print('live results: "6*7" and a pause, no Enter, gave "6\u22197 = 42"')
+
+
 def named_window(display, name, viewable=True, deadline=10):
     """The geometry of the window called name once it is (or is no longer) viewable."""
     end = time.time() + deadline
@@ -701,6 +717,7 @@ def main():
         pasted_look_alikes(x, start, close, autosave)
         typed_assignment(x, start, close, autosave)
         completed_name(x, start, close, autosave, grab, env, screenshot)
+        live_results(x, start, close, autosave)
 
         # An unknown name in row 2: Enter puts the caret on it, so the next key lands there.
         proc, _ = start()

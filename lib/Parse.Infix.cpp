@@ -347,6 +347,8 @@ bool TProgramParser::Execute(bool Silent) {
     FOutput->Reset();
     FErrorSpan = {};
     FErrorMessage.clear();
+    FStatementRanges.clear();
+    FStatementStart = -1;
     FTokens->SetPointer(0);
     if (FTokens->Count() == 0) return true;
     FTokens->Skip({tkComment, tkSeparator});
@@ -355,7 +357,7 @@ bool TProgramParser::Execute(bool Silent) {
             ParseStatement();
     } catch (const std::exception& E) {
         FErrorMessage = FromUtf8(E.what());
-        FOutput->Emit(FErrorMessage);
+        Emit(FErrorMessage);
         return false;
     }
     return true;
@@ -371,6 +373,7 @@ void TProgramParser::ParseStatement() {
     while (End < FTokens->Count() && (*FTokens)[End].Kind != tkSeparator)
         ++End;
     StartCallWork(End - FTokens->Pointer());
+    FStatementStart = FTokens->Pointer();
     if (FTokens->Kind() == tkError) TokenError();
     if (!ParseAssignment() && !ParseDefinition()) {
         std::int32_t Start = FTokens->Pointer();
@@ -380,7 +383,7 @@ void TProgramParser::ParseStatement() {
         std::u16string Line = FTokens->ToString(Start, FTokens->Pointer() - 1, 3 + Result.size());
         Line += u" = ";
         Line += Result;
-        FOutput->Emit(Line);
+        Emit(Line);
     }
     FTokens->Skip({tkComment});
     if (FTokens->IsEnd()) return;
@@ -405,7 +408,7 @@ bool TProgramParser::ParseAssignment() {
         FTokens->Next();
     }
     GlobalIdents().SetIdent(std::make_unique<TVariable>(Name, Value, Comment));
-    FOutput->Emit(Name + u" = " + FormatResult(Value));
+    Emit(Name + u" = " + FormatResult(Value));
     return true;
 }
 
@@ -442,7 +445,7 @@ bool TProgramParser::ParseDefinition() {
     TTokens& Body = Function->Evaluator().Tokens();
     Body.Assign(*FTokens, BodyStart, BodyEnd);
     Body.SetSymbols(&SharedSymbols());
-    FOutput->Emit(Function->ToString());
+    Emit(Function->ToString());
     GlobalIdents().SetIdent(std::move(Function));
     return true;
 }
@@ -472,6 +475,37 @@ void TProgramParser::Raising(std::int32_t Pos) {
         return;
     }
     FErrorSpan = {Pos - 1, TokenLength(*FTokens, Text, Pos)};
+}
+
+void TProgramParser::Emit(const std::u16string& Line) {
+    if (FOutput->Silent()) return;
+    const std::int32_t LineIndex = FOutput->Strings().Count();
+    FOutput->Emit(Line);
+    if (FStatementStart >= 0) AddStatementRange(LineIndex);
+}
+
+// The statement runs from its first token to the last one before the separator
+// that follows what was read so far. A definition's body may begin with a line
+// break, so the separator the statement began before is not its end.
+void TProgramParser::AddStatementRange(std::int32_t LineIndex) {
+    const TTokens& Tokens = *FTokens;
+    const std::u16string& Text = FTokenizer->Expression();
+    const auto Size = static_cast<std::int32_t>(Text.size());
+    std::int32_t Last = std::max(FStatementStart, std::min(Tokens.Pointer(), Tokens.Count()) - 1);
+    while (Last + 1 < Tokens.Count() && Tokens[Last + 1].Kind != tkSeparator)
+        ++Last;
+    TStatementRange Range{LineIndex};
+    if (Tokens[Last].Kind == tkComment && Last > FStatementStart) {
+        const std::int32_t Pos = Tokens[Last].Pos;
+        Range.CommentFirst = Pos - 1;
+        Range.CommentLast = Pos - 1 + TokenLength(Tokens, Text, Pos);
+        --Last;
+    }
+    const std::int32_t FirstPos = Tokens[FStatementStart].Pos, LastPos = Tokens[Last].Pos;
+    if (FirstPos < 1 || LastPos > Size) return; // a refused text, which was never tokenized
+    Range.First = FirstPos - 1;
+    Range.Last = LastPos - 1 + TokenLength(Tokens, Text, LastPos);
+    FStatementRanges.push_back(Range);
 }
 
 void TProgramParser::TokenError() {

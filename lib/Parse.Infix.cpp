@@ -357,7 +357,7 @@ bool TProgramParser::Execute(bool Silent) {
             ParseStatement();
     } catch (const std::exception& E) {
         FErrorMessage = FromUtf8(E.what());
-        Emit(FErrorMessage);
+        Emit(FErrorMessage, lkError);
         return false;
     }
     return true;
@@ -383,7 +383,7 @@ void TProgramParser::ParseStatement() {
         std::u16string Line = FTokens->ToString(Start, FTokens->Pointer() - 1, 3 + Result.size());
         Line += u" = ";
         Line += Result;
-        Emit(Line);
+        Emit(Line, lkValue);
     }
     FTokens->Skip({tkComment});
     if (FTokens->IsEnd()) return;
@@ -408,7 +408,7 @@ bool TProgramParser::ParseAssignment() {
         FTokens->Next();
     }
     GlobalIdents().SetIdent(std::make_unique<TVariable>(Name, Value, Comment));
-    Emit(Name + u" = " + FormatResult(Value));
+    Emit(Name + u" = " + FormatResult(Value), lkValue);
     return true;
 }
 
@@ -445,7 +445,7 @@ bool TProgramParser::ParseDefinition() {
     TTokens& Body = Function->Evaluator().Tokens();
     Body.Assign(*FTokens, BodyStart, BodyEnd);
     Body.SetSymbols(&SharedSymbols());
-    Emit(Function->ToString());
+    Emit(Function->ToString(), lkDefinition);
     GlobalIdents().SetIdent(std::move(Function));
     return true;
 }
@@ -477,17 +477,17 @@ void TProgramParser::Raising(std::int32_t Pos) {
     FErrorSpan = {Pos - 1, TokenLength(*FTokens, Text, Pos)};
 }
 
-void TProgramParser::Emit(const std::u16string& Line) {
+void TProgramParser::Emit(const std::u16string& Line, TLineKind Kind) {
     if (FOutput->Silent()) return;
     const std::int32_t LineIndex = FOutput->Strings().Count();
     FOutput->Emit(Line);
-    if (FStatementStart >= 0) AddStatementRange(LineIndex);
+    if (FStatementStart >= 0) AddStatementRange(LineIndex, Kind);
 }
 
 // The statement runs from its first token to the last one before the separator
 // that follows what was read so far. A definition's body may begin with a line
 // break, so the separator the statement began before is not its end.
-void TProgramParser::AddStatementRange(std::int32_t LineIndex) {
+void TProgramParser::AddStatementRange(std::int32_t LineIndex, TLineKind Kind) {
     const TTokens& Tokens = *FTokens;
     const std::u16string& Text = FTokenizer->Expression();
     const auto Size = static_cast<std::int32_t>(Text.size());
@@ -495,6 +495,7 @@ void TProgramParser::AddStatementRange(std::int32_t LineIndex) {
     while (Last + 1 < Tokens.Count() && Tokens[Last + 1].Kind != tkSeparator)
         ++Last;
     TStatementRange Range{LineIndex};
+    Range.Kind = Kind;
     if (Tokens[Last].Kind == tkComment && Last > FStatementStart) {
         const std::int32_t Pos = Tokens[Last].Pos;
         Range.CommentFirst = Pos - 1;

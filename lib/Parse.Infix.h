@@ -131,6 +131,10 @@ struct TErrorSpan {
     bool operator==(const TErrorSpan&) const = default;
 };
 
+// What an output line of a statement holds: a value (of an expression or an
+// assignment), the echo of a definition, or the error that ended the run.
+enum TLineKind { lkValue, lkDefinition, lkError };
+
 // Where the statement that wrote an output line stands in the text that was
 // run: First is the 0-based UTF-16 offset of its first token's first unit and
 // Last one past its last token's last unit, its comment left out. The comment
@@ -143,6 +147,7 @@ struct TStatementRange {
     std::int32_t Last = 0;
     std::int32_t CommentFirst = -1;
     std::int32_t CommentLast = -1;
+    TLineKind Kind = lkValue;
     bool operator==(const TStatementRange&) const = default;
 };
 
@@ -191,8 +196,8 @@ class TProgramParser : public TParserBase {
     bool ParseDefinition();
     bool ParseParams(std::vector<std::u16string>& Names);
     [[noreturn]] void TokenError();
-    void Emit(const std::u16string& Line); // writes Line as one of the current statement's
-    void AddStatementRange(std::int32_t LineIndex);
+    void Emit(const std::u16string& Line, TLineKind Kind); // writes Line as one of the current statement's
+    void AddStatementRange(std::int32_t LineIndex, TLineKind Kind);
 
     std::unique_ptr<TSymbols> FSymbols;
     std::unique_ptr<TTokenizer> FTokenizer;

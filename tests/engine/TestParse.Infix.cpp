@@ -396,13 +396,15 @@ TEST(Runner, ForgetsTheErrorPlaceOnTheNextRun) {
 }
 
 namespace {
-// Each range as "line|statement|comment", the texts cut from the program.
+// Each range as "line|statement|comment", the texts cut from the program, and
+// the kind of line unless it is a value.
 std::vector<std::string> RangeTexts(const TProgramParser& Parser, std::u16string_view Text) {
     std::vector<std::string> R;
     for (const TStatementRange& S : Parser.StatementRanges()) {
         std::string Row =
             std::to_string(S.LineIndex) + "|" + U8(Text.substr(S.First, S.Last - S.First)) + "|";
         if (S.CommentFirst >= 0) Row += U8(Text.substr(S.CommentFirst, S.CommentLast - S.CommentFirst));
+        if (S.Kind != lkValue) Row += S.Kind == lkError ? " error" : " definition";
         R.push_back(Row);
     }
     return R;
@@ -419,13 +421,14 @@ TEST(Runner, TellsTheStatementOfEachLine) {
         {"", {}},
         {"1 + 2;3*4 ;  5", {"0|1 + 2|", "1|3*4|", "2|5|"}},
         {"  x := 2  // two \r\n\r\n// alone\r\nx * 3\r\n", {"0|x := 2|// two", "1|x * 3|"}},
-        {"1;2\r\ny := 1/0; 4", {"0|1|", "1|2|", "2|y := 1/0|"}},             // the error line is the third's
-        {"1;2;3 4 // c\r\n5", {"0|1|", "1|2|", "2|3 4|// c", "3|3 4|// c"}}, // a value, then the error
-        {"f(x, y) := x*y // product\r\nf(2, 3)", {"0|f(x, y) := x*y|// product", "1|f(2, 3)|"}},
-        {"f(x) :=\r\nx^2\r\nf(2)", {"0|f(x) :=\r\nx^2|", "1|f(2)|"}}, // a body after a line break
-        {"1 + @x; 2", {"0|1 + @x|"}},                                 // the tokenizer's error runs to a blank
-        {"@", {"0|@|"}},                                              // an error at the first token
-        {"(1 +\r\n2", {"0|(1 +|"}},                                   // the line break ends the statement
+        {"1;2\r\ny := 1/0; 4", {"0|1|", "1|2|", "2|y := 1/0| error"}}, // the error line is the third's
+        {"1;2;3 4 // c\r\n5", {"0|1|", "1|2|", "2|3 4|// c", "3|3 4|// c error"}}, // a value, then the error
+        {"f(x, y) := x*y // product\r\nf(2, 3)", {"0|f(x, y) := x*y|// product definition", "1|f(2, 3)|"}},
+        {"f(x) :=\r\nx^2\r\nf(2)",
+         {"0|f(x) :=\r\nx^2| definition", "1|f(2)| error"}}, // a body after a line break
+        {"1 + @x; 2", {"0|1 + @x| error"}},                  // the tokenizer's error runs to a blank
+        {"@", {"0|@| error"}},                               // an error at the first token
+        {"(1 +\r\n2", {"0|(1 +| error"}},                    // the line break ends the statement
         {"\u221a4 \u2219 2 // \u03c0", {"0|\u221a4 \u2219 2|// \u03c0"}}, // offsets count UTF-16 units
     };
     GlobalIdents().Clear();

@@ -124,6 +124,10 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      false},
     {aiEditRedo, "EditRedo", "Edit", "Redo", scShift | scCtrl | 'Z', "Redoes the last undone action",
      &TMainForm::EditRedo, false},
+    {aiEditCopyResult, "EditCopyResult", "Edit", "Copy result", scShift | scCtrl | 'C',
+     "Copies the value of the result line at the caret", &TMainForm::EditCopyResult, false},
+    {aiEditInsertResult, "EditInsertResult", "Edit", "Insert result", scCtrl | 'R',
+     "Inserts the value of the result line at the caret into the input", &TMainForm::EditInsertResult, false},
     {aiEditOptionsAssignOnColon, "EditOptionsAssignOnColon", "Edit", "Assign on colon/equal", 0,
      "Enter assignment operator on colon", &TMainForm::EditOptionsAssignOnColon, true},
     {aiEditOptionsEncloseOnBracket, "EditOptionsEncloseOnBracket", "Edit", "Enclose on bracket", 0,
@@ -204,6 +208,16 @@ void TMainForm::CreateMenus() {
           aiEditOptionsCompleteNames});
     connect(Memo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& At) { mnuPopup->popup(Memo1->mapToGlobal(At)); });
+
+    mnuOutputPopup = new QMenu(this);
+    mnuOutputPopup->setObjectName(QStringLiteral("mnuOutputPopup"));
+    Fill(mnuOutputPopup, {aiEditCopy, aiEditCopyResult, aiEditInsertResult, Separator, aiEditSelectAll});
+    Memo2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Memo2, &QWidget::customContextMenuRequested, this, [this](const QPoint& At) {
+        FEditMemo = Memo2; // its entries act on this box, wherever the focus was
+        UpdateEditActions();
+        mnuOutputPopup->popup(Memo2->mapToGlobal(At));
+    });
 }
 
 void TMainForm::CreateToolBar() {

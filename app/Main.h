@@ -82,6 +82,8 @@ enum TActionId : int {
     aiEditPaste,
     aiEditUndo,
     aiEditRedo,
+    aiEditCopyResult,
+    aiEditInsertResult,
     aiEditOptionsAssignOnColon,
     aiEditOptionsEncloseOnBracket,
     aiEditOptionsEncloseOnOperator,
@@ -207,12 +209,16 @@ class TMainForm : public TFormEx {
     void EditPaste();
     void EditUndo();
     void EditRedo();
+    void EditCopyResult();
+    void EditInsertResult();
     void EditOptionsAssignOnColon();
     void EditOptionsEncloseOnBracket();
     void EditOptionsEncloseOnOperator();
     void EditOptionsCompleteNames();
     void SetFormat(int Format);
     QString PickIdent(const QString& Caption, TIdentKind Kind); // the name chosen, or empty
+    // The value Copy result and Insert result take; says in the status bar when there is none.
+    std::optional<QString> ChosenResult();
 
     TStateFiles FFiles;
     std::optional<TSymbolMap> FSymbolMap;
@@ -239,6 +245,7 @@ class TMainForm : public TFormEx {
     TStatusBar* StatusBar = nullptr;
     QMenuBar* mnuMain = nullptr;
     QMenu* mnuPopup = nullptr;
+    QMenu* mnuOutputPopup = nullptr;
     TActionList* ActionList = nullptr;
     QActionGroup* FFormats = nullptr;
     TKeyboardForm* FKeyboard = nullptr; // made on first use, a child of this window

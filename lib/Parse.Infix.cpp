@@ -73,6 +73,18 @@ std::int32_t TokenLength(const TTokens& Tokens, std::u16string_view Text, std::i
     return End - (Pos - 1);
 }
 
+// One past the last unit of the token at Index, as TokenLength tells it, without
+// its search: the caller knows the token's index.
+std::int32_t TokenEnd(const TTokens& Tokens, std::u16string_view Text, std::int32_t Index) {
+    const std::int32_t Pos = Tokens[Index].Pos;
+    if (Tokens[Index].Kind == tkError) return Pos - 1 + TokenLength(Tokens, Text, Pos);
+    std::int32_t End =
+        Index + 1 < Tokens.Count() ? Tokens[Index + 1].Pos - 1 : static_cast<std::int32_t>(Text.size());
+    while (End > Pos - 1 && IsGap(Text[End - 1]))
+        --End;
+    return End;
+}
+
 constexpr Extended MaxInt64AsReal = 9223372036854775807.0L; // 2^63 - 1, exact in 64 bits
 } // namespace
 
@@ -497,15 +509,14 @@ void TProgramParser::AddStatementRange(std::int32_t LineIndex, TLineKind Kind) {
     TStatementRange Range{LineIndex};
     Range.Kind = Kind;
     if (Tokens[Last].Kind == tkComment && Last > FStatementStart) {
-        const std::int32_t Pos = Tokens[Last].Pos;
-        Range.CommentFirst = Pos - 1;
-        Range.CommentLast = Pos - 1 + TokenLength(Tokens, Text, Pos);
+        Range.CommentFirst = Tokens[Last].Pos - 1;
+        Range.CommentLast = TokenEnd(Tokens, Text, Last);
         --Last;
     }
     const std::int32_t FirstPos = Tokens[FStatementStart].Pos, LastPos = Tokens[Last].Pos;
     if (FirstPos < 1 || LastPos > Size) return; // a refused text, which was never tokenized
     Range.First = FirstPos - 1;
-    Range.Last = LastPos - 1 + TokenLength(Tokens, Text, LastPos);
+    Range.Last = TokenEnd(Tokens, Text, Last);
     FStatementRanges.push_back(Range);
 }
 

@@ -54,6 +54,8 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      &TMainForm::FileSave, false},
     {aiFileExecute, "FileExecute", "File", "Execute...", 0, "Executes all commands in a file",
      &TMainForm::FileExecute, false},
+    {aiFileExport, "FileExport", "File", "Export...", scCtrl | 'E',
+     "Saves the last run as a table: Markdown, HTML or CSV", &TMainForm::FileExport, false},
     {aiViewTitlebar, "ViewTitlebar", "View", "Titlebar", 0, "Toggles visibility of titlebar",
      &TMainForm::ViewTitlebar, true},
     {aiViewMenubar, "ViewMenubar", "View", "Main menu", scAlt | 'M', "Toggles visibility of main menu",
@@ -186,7 +188,7 @@ void TMainForm::CreateMenus() {
                 Menu->addSeparator();
     };
     Fill(mnuMain->addMenu(QStringLiteral("&Program")), {aiProgramHelp, aiProgramAbout, aiProgramExit});
-    Fill(mnuMain->addMenu(QStringLiteral("&File")), {aiFileOpen, aiFileSave, aiFileExecute});
+    Fill(mnuMain->addMenu(QStringLiteral("&File")), {aiFileOpen, aiFileSave, aiFileExecute, aiFileExport});
     Fill(mnuMain->addMenu(QStringLiteral("&View")),
          {aiViewTitlebar, aiViewMenubar, aiViewStatusbar, aiViewFullScreen, aiViewStayOnTop, aiViewForeColor,
           aiViewBackColor, aiViewSyntaxColors});

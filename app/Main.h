@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -38,6 +39,7 @@ class TFrameGrip;
 class TStatusBar;
 class TSyntaxColorer;
 class TWindowBounds;
+struct TExportRow;
 enum TIdentKind : int;
 
 // The main window's actions, in the order of its action table. ORDER TActionId
@@ -48,6 +50,7 @@ enum TActionId : int {
     aiFileOpen,
     aiFileSave,
     aiFileExecute,
+    aiFileExport,
     aiViewTitlebar,
     aiViewMenubar,
     aiViewStatusbar,
@@ -175,6 +178,7 @@ class TMainForm : public TFormEx {
     void FileOpen();
     void FileSave();
     void FileExecute();
+    void FileExport();
     void ViewTitlebar();
     void ViewMenubar();
     void ViewStatusbar();
@@ -219,6 +223,7 @@ class TMainForm : public TFormEx {
     QString PickIdent(const QString& Caption, TIdentKind Kind); // the name chosen, or empty
     // The value Copy result and Insert result take; says in the status bar when there is none.
     std::optional<QString> ChosenResult();
+    std::vector<TExportRow> ExportRows() const; // the last run, one row per statement line
 
     TStateFiles FFiles;
     std::optional<TSymbolMap> FSymbolMap;

@@ -27,7 +27,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
@@ -184,6 +186,7 @@ class TestMain : public QObject {
     void resultKeysTakeTheValueOfALine_data();
     void resultKeysTakeTheValueOfALine();
     void outputPopupOffersResultReuse();
+    void exportWritesTheLastRunOrReportsTheFailure();
 
   private:
     QList<QUrl> FOpened;
@@ -280,13 +283,14 @@ void TestMain::controlsAndActionsCarryTheirNames() {
     for (int I = 0; I < A.Count(); ++I)
         if (Categories.isEmpty() || Categories.last() != A.Category(I)) Categories.append(A.Category(I));
     QCOMPARE(Categories, (QStringList{"Program", "File", "View", "Font", "Parser", "Tools", "Edit"}));
-    QCOMPARE(A.Count(), 46);
+    QCOMPARE(A.Count(), 47);
     QCOMPARE(A.Name(0), QStringLiteral("ProgramHelp"));
-    QCOMPARE(A.Name(20), QStringLiteral("ParserEvaluate"));
-    QCOMPARE(A.Name(40), QStringLiteral("EditCopyResult"));
-    QCOMPARE(A.Name(41), QStringLiteral("EditInsertResult"));
-    QCOMPARE(A.Name(44), QStringLiteral("EditOptionsEncloseOnOperator"));
-    QCOMPARE(A.Name(45), QStringLiteral("EditOptionsCompleteNames"));
+    QCOMPARE(A.Name(6), QStringLiteral("FileExport"));
+    QCOMPARE(A.Name(21), QStringLiteral("ParserEvaluate"));
+    QCOMPARE(A.Name(41), QStringLiteral("EditCopyResult"));
+    QCOMPARE(A.Name(42), QStringLiteral("EditInsertResult"));
+    QCOMPARE(A.Name(45), QStringLiteral("EditOptionsEncloseOnOperator"));
+    QCOMPARE(A.Name(46), QStringLiteral("EditOptionsCompleteNames"));
     QCOMPARE(A.ChangeMark(), 0);
     QVERIFY(Form.Action(QStringLiteral("ToolsKeyboard"))->isEnabled());
     for (const char* Name :
@@ -303,6 +307,7 @@ void TestMain::defaultShortcutsReachTheirActions_data() {
     QTest::newRow("Esc exit") << "ProgramExit" << int(Qt::Key_Escape) << 0;
     QTest::newRow("Ctrl+O open") << "FileOpen" << int(Qt::Key_O) << Ctrl;
     QTest::newRow("Ctrl+S save") << "FileSave" << int(Qt::Key_S) << Ctrl;
+    QTest::newRow("Ctrl+E export") << "FileExport" << int(Qt::Key_E) << Ctrl;
     QTest::newRow("Alt+M main menu") << "ViewMenubar" << int(Qt::Key_M) << Alt;
     QTest::newRow("Alt+S status bar") << "ViewStatusbar" << int(Qt::Key_S) << Alt;
     QTest::newRow("Alt+Enter full screen") << "ViewFullScreen" << int(Qt::Key_Return) << Alt;
@@ -1374,6 +1379,57 @@ void TestMain::outputPopupOffersResultReuse() {
     Popup->hide();
     Form.Action(QStringLiteral("EditSelectAll"))->trigger();
     QCOMPARE(Out->textCursor().selectedText(), QStringLiteral("6\u22197 = 42"));
+}
+
+void TestMain::exportWritesTheLastRunOrReportsTheFailure() {
+    TState S;
+    QString Choice;
+    TModalAnswer Answer([&Choice](QWidget* Modal) {
+        if (auto* Box = qobject_cast<QMessageBox*>(Modal)) { // replace the old file; close the warning
+            if (QAbstractButton* Yes = Box->button(QMessageBox::Yes))
+                Yes->click();
+            else
+                Box->reject();
+            return;
+        }
+        auto* Dialog = qobject_cast<QFileDialog*>(Modal);
+        auto* Name = Dialog ? Dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!Name) {
+            if (auto* Other = qobject_cast<QDialog*>(Modal)) Other->reject();
+            return;
+        }
+        const QFileInfo Chosen(Choice);
+        Dialog->setDirectory(Chosen.absolutePath());
+        Name->setText(Chosen.fileName());
+        static_cast<QDialog*>(Dialog)->accept();
+    });
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("1+2 // sum\nyy"));
+    Key(Form, Qt::Key_Return);
+    QVERIFY(ShowActive(Form));
+    Choice = S.Path(QStringLiteral("run.csv"));
+    Key(Form, Qt::Key_E, Qt::ControlModifier);
+    const QByteArray Written = ReadBytes(Choice);
+    const QStringList Records = QString::fromUtf8(Written).split(QStringLiteral("\r\n"));
+    QCOMPARE(Records.size(), 6);
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d,Dec,5$"))
+                 .match(Records[1])
+                 .hasMatch(),
+             qPrintable(Records[1]));
+    QCOMPARE(Records.mid(2), (QStringList{"Statement,Result,Comment", "1+2,3,sum",
+                                          "yy,\"Unknown identifier 'yy' (row 2, col 1)\",", ""}));
+    QCOMPARE(Answer.Count(), 1);
+
+    // The disk fills up: the one warning box names the file, and the old file stays.
+    QVERIFY(ShowActive(Form));
+    {
+        TFullDisk Disk(20);
+        Form.Action(QStringLiteral("FileExport"))->trigger();
+    }
+    QCOMPARE(Answer.Count(), 4); // the dialog, replacing the file, the warning
+    QVERIFY2(Answer.Texts().last().contains(Choice), qPrintable(Answer.Texts().join(u'\n')));
+    QCOMPARE(ReadBytes(Choice), Written);
 }
 
 QTEST_MAIN(TestMain)

@@ -54,6 +54,8 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      &TMainForm::FileSave, false},
     {aiFileExecute, "FileExecute", "File", "Execute...", 0, "Executes all commands in a file",
      &TMainForm::FileExecute, false},
+    {aiFileExport, "FileExport", "File", "Export...", scCtrl | 'E',
+     "Saves the last run as a table: Markdown, HTML or CSV", &TMainForm::FileExport, false},
     {aiViewTitlebar, "ViewTitlebar", "View", "Titlebar", 0, "Toggles visibility of titlebar",
      &TMainForm::ViewTitlebar, true},
     {aiViewMenubar, "ViewMenubar", "View", "Main menu", scAlt | 'M', "Toggles visibility of main menu",
@@ -126,6 +128,10 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      false},
     {aiEditRedo, "EditRedo", "Edit", "Redo", scShift | scCtrl | 'Z', "Redoes the last undone action",
      &TMainForm::EditRedo, false},
+    {aiEditCopyResult, "EditCopyResult", "Edit", "Copy result", scShift | scCtrl | 'C',
+     "Copies the value of the result line at the caret", &TMainForm::EditCopyResult, false},
+    {aiEditInsertResult, "EditInsertResult", "Edit", "Insert result", scCtrl | 'R',
+     "Inserts the value of the result line at the caret into the input", &TMainForm::EditInsertResult, false},
     {aiEditOptionsAssignOnColon, "EditOptionsAssignOnColon", "Edit", "Assign on colon/equal", 0,
      "Enter assignment operator on colon", &TMainForm::EditOptionsAssignOnColon, true},
     {aiEditOptionsEncloseOnBracket, "EditOptionsEncloseOnBracket", "Edit", "Enclose on bracket", 0,
@@ -184,7 +190,7 @@ void TMainForm::CreateMenus() {
                 Menu->addSeparator();
     };
     Fill(mnuMain->addMenu(QStringLiteral("&Program")), {aiProgramHelp, aiProgramAbout, aiProgramExit});
-    Fill(mnuMain->addMenu(QStringLiteral("&File")), {aiFileOpen, aiFileSave, aiFileExecute});
+    Fill(mnuMain->addMenu(QStringLiteral("&File")), {aiFileOpen, aiFileSave, aiFileExecute, aiFileExport});
     Fill(mnuMain->addMenu(QStringLiteral("&View")),
          {aiViewTitlebar, aiViewMenubar, aiViewStatusbar, aiViewFullScreen, aiViewStayOnTop, aiViewForeColor,
           aiViewBackColor, aiViewSyntaxColors, aiViewLiveResults});
@@ -206,6 +212,16 @@ void TMainForm::CreateMenus() {
           aiEditOptionsCompleteNames});
     connect(Memo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& At) { mnuPopup->popup(Memo1->mapToGlobal(At)); });
+
+    mnuOutputPopup = new QMenu(this);
+    mnuOutputPopup->setObjectName(QStringLiteral("mnuOutputPopup"));
+    Fill(mnuOutputPopup, {aiEditCopy, aiEditCopyResult, aiEditInsertResult, Separator, aiEditSelectAll});
+    Memo2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Memo2, &QWidget::customContextMenuRequested, this, [this](const QPoint& At) {
+        FEditMemo = Memo2; // its entries act on this box, wherever the focus was
+        UpdateEditActions();
+        mnuOutputPopup->popup(Memo2->mapToGlobal(At));
+    });
 }
 
 void TMainForm::CreateToolBar() {

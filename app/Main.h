@@ -20,6 +20,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -41,6 +42,7 @@ class TStatusBar;
 class TSyntaxColorer;
 class TTextMirror;
 class TWindowBounds;
+struct TExportRow;
 enum TIdentKind : int;
 
 // The main window's actions, in the order of its action table. ORDER TActionId
@@ -51,6 +53,7 @@ enum TActionId : int {
     aiFileOpen,
     aiFileSave,
     aiFileExecute,
+    aiFileExport,
     aiViewTitlebar,
     aiViewMenubar,
     aiViewStatusbar,
@@ -86,6 +89,8 @@ enum TActionId : int {
     aiEditPaste,
     aiEditUndo,
     aiEditRedo,
+    aiEditCopyResult,
+    aiEditInsertResult,
     aiEditOptionsAssignOnColon,
     aiEditOptionsEncloseOnBracket,
     aiEditOptionsEncloseOnOperator,
@@ -182,6 +187,7 @@ class TMainForm : public TFormEx {
     void FileOpen();
     void FileSave();
     void FileExecute();
+    void FileExport();
     void ViewTitlebar();
     void ViewMenubar();
     void ViewStatusbar();
@@ -217,12 +223,17 @@ class TMainForm : public TFormEx {
     void EditPaste();
     void EditUndo();
     void EditRedo();
+    void EditCopyResult();
+    void EditInsertResult();
     void EditOptionsAssignOnColon();
     void EditOptionsEncloseOnBracket();
     void EditOptionsEncloseOnOperator();
     void EditOptionsCompleteNames();
     void SetFormat(int Format);
     QString PickIdent(const QString& Caption, TIdentKind Kind); // the name chosen, or empty
+    // The value Copy result and Insert result take; says in the status bar when there is none.
+    std::optional<QString> ChosenResult();
+    std::vector<TExportRow> ExportRows() const; // the last run, one row per statement line
 
     TStateFiles FFiles;
     std::optional<TSymbolMap> FSymbolMap;
@@ -254,6 +265,7 @@ class TMainForm : public TFormEx {
     TStatusBar* StatusBar = nullptr;
     QMenuBar* mnuMain = nullptr;
     QMenu* mnuPopup = nullptr;
+    QMenu* mnuOutputPopup = nullptr;
     TActionList* ActionList = nullptr;
     QActionGroup* FFormats = nullptr;
     TKeyboardForm* FKeyboard = nullptr; // made on first use, a child of this window

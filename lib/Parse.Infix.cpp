@@ -73,6 +73,18 @@ std::int32_t TokenLength(const TTokens& Tokens, std::u16string_view Text, std::i
     return End - (Pos - 1);
 }
 
+// One past the last unit of the token at Index, as TokenLength tells it, without
+// its search: the caller knows the token's index.
+std::int32_t TokenEnd(const TTokens& Tokens, std::u16string_view Text, std::int32_t Index) {
+    const std::int32_t Pos = Tokens[Index].Pos;
+    if (Tokens[Index].Kind == tkError) return Pos - 1 + TokenLength(Tokens, Text, Pos);
+    std::int32_t End =
+        Index + 1 < Tokens.Count() ? Tokens[Index + 1].Pos - 1 : static_cast<std::int32_t>(Text.size());
+    while (End > Pos - 1 && IsGap(Text[End - 1]))
+        --End;
+    return End;
+}
+
 constexpr Extended MaxInt64AsReal = 9223372036854775807.0L; // 2^63 - 1, exact in 64 bits
 } // namespace
 
@@ -347,6 +359,8 @@ bool TProgramParser::Execute(bool Silent) {
     FOutput->Reset();
     FErrorSpan = {};
     FErrorMessage.clear();
+    FStatementRanges.clear();
+    FStatementStart = -1;
     FTokens->SetPointer(0);
     if (FTokens->Count() == 0) return true;
     FTokens->Skip({tkComment, tkSeparator});
@@ -355,7 +369,7 @@ bool TProgramParser::Execute(bool Silent) {
             ParseStatement();
     } catch (const std::exception& E) {
         FErrorMessage = FromUtf8(E.what());
-        FOutput->Emit(FErrorMessage);
+        Emit(FErrorMessage, lkError);
         return false;
     }
     return true;
@@ -371,6 +385,7 @@ void TProgramParser::ParseStatement() {
     while (End < FTokens->Count() && (*FTokens)[End].Kind != tkSeparator)
         ++End;
     StartCallWork(End - FTokens->Pointer());
+    FStatementStart = FTokens->Pointer();
     if (FTokens->Kind() == tkError) TokenError();
     if (!ParseAssignment() && !ParseDefinition()) {
         std::int32_t Start = FTokens->Pointer();
@@ -380,7 +395,7 @@ void TProgramParser::ParseStatement() {
         std::u16string Line = FTokens->ToString(Start, FTokens->Pointer() - 1, 3 + Result.size());
         Line += u" = ";
         Line += Result;
-        FOutput->Emit(Line);
+        Emit(Line, lkValue);
     }
     FTokens->Skip({tkComment});
     if (FTokens->IsEnd()) return;
@@ -405,7 +420,7 @@ bool TProgramParser::ParseAssignment() {
         FTokens->Next();
     }
     GlobalIdents().SetIdent(std::make_unique<TVariable>(Name, Value, Comment));
-    FOutput->Emit(Name + u" = " + FormatResult(Value));
+    Emit(Name + u" = " + FormatResult(Value), lkValue);
     return true;
 }
 
@@ -442,7 +457,7 @@ bool TProgramParser::ParseDefinition() {
     TTokens& Body = Function->Evaluator().Tokens();
     Body.Assign(*FTokens, BodyStart, BodyEnd);
     Body.SetSymbols(&SharedSymbols());
-    FOutput->Emit(Function->ToString());
+    Emit(Function->ToString(), lkDefinition);
     GlobalIdents().SetIdent(std::move(Function));
     return true;
 }
@@ -472,6 +487,37 @@ void TProgramParser::Raising(std::int32_t Pos) {
         return;
     }
     FErrorSpan = {Pos - 1, TokenLength(*FTokens, Text, Pos)};
+}
+
+void TProgramParser::Emit(const std::u16string& Line, TLineKind Kind) {
+    if (FOutput->Silent()) return;
+    const std::int32_t LineIndex = FOutput->Strings().Count();
+    FOutput->Emit(Line);
+    if (FStatementStart >= 0) AddStatementRange(LineIndex, Kind);
+}
+
+// The statement runs from its first token to the last one before the separator
+// that follows what was read so far. A definition's body may begin with a line
+// break, so the separator the statement began before is not its end.
+void TProgramParser::AddStatementRange(std::int32_t LineIndex, TLineKind Kind) {
+    const TTokens& Tokens = *FTokens;
+    const std::u16string& Text = FTokenizer->Expression();
+    const auto Size = static_cast<std::int32_t>(Text.size());
+    std::int32_t Last = std::max(FStatementStart, std::min(Tokens.Pointer(), Tokens.Count()) - 1);
+    while (Last + 1 < Tokens.Count() && Tokens[Last + 1].Kind != tkSeparator)
+        ++Last;
+    TStatementRange Range{LineIndex};
+    Range.Kind = Kind;
+    if (Tokens[Last].Kind == tkComment && Last > FStatementStart) {
+        Range.CommentFirst = Tokens[Last].Pos - 1;
+        Range.CommentLast = TokenEnd(Tokens, Text, Last);
+        --Last;
+    }
+    const std::int32_t FirstPos = Tokens[FStatementStart].Pos, LastPos = Tokens[Last].Pos;
+    if (FirstPos < 1 || LastPos > Size) return; // a refused text, which was never tokenized
+    Range.First = FirstPos - 1;
+    Range.Last = TokenEnd(Tokens, Text, Last);
+    FStatementRanges.push_back(Range);
 }
 
 void TProgramParser::TokenError() {

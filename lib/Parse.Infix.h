@@ -131,6 +131,26 @@ struct TErrorSpan {
     bool operator==(const TErrorSpan&) const = default;
 };
 
+// What an output line of a statement holds: a value (of an expression or an
+// assignment), the echo of a definition, or the error that ended the run.
+enum TLineKind { lkValue, lkDefinition, lkError };
+
+// Where the statement that wrote an output line stands in the text that was
+// run: First is the 0-based UTF-16 offset of its first token's first unit and
+// Last one past its last token's last unit, its comment left out. The comment
+// (the "//" up to the line break, before the statement's separator) is
+// [CommentFirst, CommentLast), or -1 and -1 when there is none. LineIndex
+// counts the output's lines, those kept from earlier runs included.
+struct TStatementRange {
+    std::int32_t LineIndex = 0;
+    std::int32_t First = 0;
+    std::int32_t Last = 0;
+    std::int32_t CommentFirst = -1;
+    std::int32_t CommentLast = -1;
+    TLineKind Kind = lkValue;
+    bool operator==(const TStatementRange&) const = default;
+};
+
 // Runs whole program texts statement by statement against GlobalIdents and writes
 // one line per statement to its output. The first failing statement writes its
 // message as the last line and ends the run. Keeps the tokens of the last text,
@@ -159,6 +179,10 @@ class TProgramParser : public TParserBase {
     // An error inside a user function is placed at the call in the program text.
     TErrorSpan ErrorSpan() const { return FErrorSpan; }
     const std::u16string& ErrorMessage() const { return FErrorMessage; }
+    // The statements of the last run's written lines, in line order. A line of no
+    // statement (the divider, an error raised before the first statement) has
+    // none; a silent run writes no lines and so has none at all.
+    const std::vector<TStatementRange>& StatementRanges() const { return FStatementRanges; }
 
   protected:
     // "message (row r, col c)", then ": detail" when there is one.
@@ -172,6 +196,8 @@ class TProgramParser : public TParserBase {
     bool ParseDefinition();
     bool ParseParams(std::vector<std::u16string>& Names);
     [[noreturn]] void TokenError();
+    void Emit(const std::u16string& Line, TLineKind Kind); // writes Line as one of the current statement's
+    void AddStatementRange(std::int32_t LineIndex, TLineKind Kind);
 
     std::unique_ptr<TSymbols> FSymbols;
     std::unique_ptr<TTokenizer> FTokenizer;
@@ -180,4 +206,6 @@ class TProgramParser : public TParserBase {
     TNumberFormat FNumberFormat = nfDec;
     TErrorSpan FErrorSpan;
     std::u16string FErrorMessage;
+    std::vector<TStatementRange> FStatementRanges;
+    std::int32_t FStatementStart = -1; // the current statement's first token, -1 before the first
 };

@@ -27,7 +27,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
@@ -181,6 +183,10 @@ class TestMain : public QObject {
     void undoShowsWhereTheChangeWas();
     void fontDialogOkWithoutChangeKeepsTheFont_data();
     void fontDialogOkWithoutChangeKeepsTheFont();
+    void resultKeysTakeTheValueOfALine_data();
+    void resultKeysTakeTheValueOfALine();
+    void outputPopupOffersResultReuse();
+    void exportWritesTheLastRunOrReportsTheFailure();
 
   private:
     QList<QUrl> FOpened;
@@ -268,7 +274,8 @@ void TestMain::unreadableAutoSaveIsReportedAndNotOverwritten() {
 void TestMain::controlsAndActionsCarryTheirNames() {
     TState S;
     TMainForm Form(S.Dir());
-    for (const char* Name : {"Memo1", "Memo2", "ToolBar1", "StatusBar", "mnuMain", "mnuPopup", "ActionList"})
+    for (const char* Name :
+         {"Memo1", "Memo2", "ToolBar1", "StatusBar", "mnuMain", "mnuPopup", "mnuOutputPopup", "ActionList"})
         QVERIFY2(Form.findChild<QObject*>(QString::fromLatin1(Name)), Name);
     // The settings file and the hotkeys editor list the actions in this order.
     const TActionList& A = Form.Actions();
@@ -276,11 +283,14 @@ void TestMain::controlsAndActionsCarryTheirNames() {
     for (int I = 0; I < A.Count(); ++I)
         if (Categories.isEmpty() || Categories.last() != A.Category(I)) Categories.append(A.Category(I));
     QCOMPARE(Categories, (QStringList{"Program", "File", "View", "Font", "Parser", "Tools", "Edit"}));
-    QCOMPARE(A.Count(), 45);
+    QCOMPARE(A.Count(), 48);
     QCOMPARE(A.Name(0), QStringLiteral("ProgramHelp"));
-    QCOMPARE(A.Name(21), QStringLiteral("ParserEvaluate"));
-    QCOMPARE(A.Name(43), QStringLiteral("EditOptionsEncloseOnOperator"));
-    QCOMPARE(A.Name(44), QStringLiteral("EditOptionsCompleteNames"));
+    QCOMPARE(A.Name(6), QStringLiteral("FileExport"));
+    QCOMPARE(A.Name(22), QStringLiteral("ParserEvaluate"));
+    QCOMPARE(A.Name(42), QStringLiteral("EditCopyResult"));
+    QCOMPARE(A.Name(43), QStringLiteral("EditInsertResult"));
+    QCOMPARE(A.Name(46), QStringLiteral("EditOptionsEncloseOnOperator"));
+    QCOMPARE(A.Name(47), QStringLiteral("EditOptionsCompleteNames"));
     QCOMPARE(A.ChangeMark(), 0);
     QVERIFY(Form.Action(QStringLiteral("ToolsKeyboard"))->isEnabled());
     for (const char* Name :
@@ -297,6 +307,7 @@ void TestMain::defaultShortcutsReachTheirActions_data() {
     QTest::newRow("Esc exit") << "ProgramExit" << int(Qt::Key_Escape) << 0;
     QTest::newRow("Ctrl+O open") << "FileOpen" << int(Qt::Key_O) << Ctrl;
     QTest::newRow("Ctrl+S save") << "FileSave" << int(Qt::Key_S) << Ctrl;
+    QTest::newRow("Ctrl+E export") << "FileExport" << int(Qt::Key_E) << Ctrl;
     QTest::newRow("Alt+M main menu") << "ViewMenubar" << int(Qt::Key_M) << Alt;
     QTest::newRow("Alt+S status bar") << "ViewStatusbar" << int(Qt::Key_S) << Alt;
     QTest::newRow("Alt+Enter full screen") << "ViewFullScreen" << int(Qt::Key_Return) << Alt;
@@ -326,6 +337,8 @@ void TestMain::defaultShortcutsReachTheirActions_data() {
     QTest::newRow("Ctrl+V paste") << "EditPaste" << int(Qt::Key_V) << Ctrl;
     QTest::newRow("Ctrl+Z undo") << "EditUndo" << int(Qt::Key_Z) << Ctrl;
     QTest::newRow("Shift+Ctrl+Z redo") << "EditRedo" << int(Qt::Key_Z) << (Ctrl | Shift);
+    QTest::newRow("Shift+Ctrl+C copy result") << "EditCopyResult" << int(Qt::Key_C) << (Ctrl | Shift);
+    QTest::newRow("Ctrl+R insert result") << "EditInsertResult" << int(Qt::Key_R) << Ctrl;
 }
 
 void TestMain::defaultShortcutsReachTheirActions() {
@@ -1291,6 +1304,132 @@ void TestMain::fontDialogOkWithoutChangeKeepsTheFont() {
     QVERIFY2(Ini.contains(QStringLiteral("FontName=%1\n").arg(family)), qPrintable(Ini));
     QVERIFY2(Ini.contains(QStringLiteral("\nFontSize=%1\n").arg(size)), qPrintable(Ini));
     QVERIFY2(Ini.contains(QStringLiteral("\nFontStyle=%1\n").arg(style)), qPrintable(Ini));
+}
+
+void TestMain::resultKeysTakeTheValueOfALine_data() {
+    QTest::addColumn<QString>("program"); // typed, so ":" becomes " := "
+    QTest::addColumn<int>("outputLine");  // -1: the keys go to the input box
+    QTest::addColumn<QString>("value");   // empty: there is none
+    QTest::newRow("from the input: the last value") << "1+2;3*4" << -1 << "12";
+    QTest::newRow("from the input: a trailing error is skipped") << "5;7;yy" << -1 << "7";
+    QTest::newRow("from the input: a definition is skipped") << "2*4;f(x):2" << -1 << "8";
+    QTest::newRow("from the input: no value at all") << "g(x):x" << -1 << "";
+    QTest::newRow("from the output: the caret's line") << "1+2;3*4" << 0 << "3";
+    QTest::newRow("from the output: an assignment") << "x:2.5;x" << 0 << "2.5";
+    QTest::newRow("from the output: a definition has none") << "f(x):2;f(1)" << 0 << "";
+    QTest::newRow("from the output: an error has none") << "1;yy" << 1 << "";
+}
+
+// Each key goes to the box that has the focus, as typed keys do; the text
+// boxes claim Ctrl+Shift+C for themselves unless the window hands it on.
+void TestMain::resultKeysTakeTheValueOfALine() {
+    QFETCH(QString, program);
+    QFETCH(int, outputLine);
+    QFETCH(QString, value);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, program);
+    Key(Form, Qt::Key_Return);
+    TMemo* In = Memo(Form, "Memo1");
+    TMemo* Out = Memo(Form, "Memo2");
+    const QString Before = Input(Form);
+    auto Press = [&](Qt::Key K, Qt::KeyboardModifiers Mods) {
+        TMemo* Box = outputLine < 0 ? In : Out;
+        Box->setFocus();
+        if (outputLine >= 0) Out->setTextCursor(QTextCursor(Out->document()->findBlockByNumber(outputLine)));
+        QVERIFY(Box->hasFocus());
+        QTest::keyClick(Box, K, Mods);
+    };
+    auto* Status = Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    Press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), value.isEmpty() ? QStringLiteral("before") : value);
+    if (value.isEmpty())
+        QVERIFY2(Status->PanelText(0).contains(QStringLiteral("no value")), qPrintable(Status->PanelText(0)));
+
+    In->moveCursor(QTextCursor::End);
+    const int Steps = Form.History().Count();
+    Press(Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(Input(Form), Before + value);
+    QCOMPARE(Form.History().Count(), Steps + (value.isEmpty() ? 0 : 1));
+    if (value.isEmpty()) return;
+    QVERIFY(In->hasFocus());
+    Form.Action(QStringLiteral("EditUndo"))->trigger(); // one step takes all of it back
+    QCOMPARE(Input(Form), Before);
+}
+
+void TestMain::outputPopupOffersResultReuse() {
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    auto* Popup = Form.findChild<QMenu*>(QStringLiteral("mnuOutputPopup"));
+    QVERIFY(Popup);
+    QStringList Names;
+    for (const QAction* A : Popup->actions())
+        if (!A->isSeparator()) Names.append(A->objectName());
+    QCOMPARE(Names, (QStringList{"EditCopy", "EditCopyResult", "EditInsertResult", "EditSelectAll"}));
+    // Asked for from the output box, its entries act on that box.
+    SetInput(Form, QStringLiteral("6*7"));
+    Key(Form, Qt::Key_Return);
+    TMemo* Out = Memo(Form, "Memo2");
+    QVERIFY(Memo(Form, "Memo1")->hasFocus());
+    emit Out->customContextMenuRequested(QPoint(5, 5));
+    QTRY_VERIFY(Popup->isVisible());
+    Popup->hide();
+    Form.Action(QStringLiteral("EditSelectAll"))->trigger();
+    QCOMPARE(Out->textCursor().selectedText(), QStringLiteral("6\u22197 = 42"));
+}
+
+void TestMain::exportWritesTheLastRunOrReportsTheFailure() {
+    TState S;
+    QString Choice;
+    TModalAnswer Answer([&Choice](QWidget* Modal) {
+        if (auto* Box = qobject_cast<QMessageBox*>(Modal)) { // replace the old file; close the warning
+            if (QAbstractButton* Yes = Box->button(QMessageBox::Yes))
+                Yes->click();
+            else
+                Box->reject();
+            return;
+        }
+        auto* Dialog = qobject_cast<QFileDialog*>(Modal);
+        auto* Name = Dialog ? Dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!Name) {
+            if (auto* Other = qobject_cast<QDialog*>(Modal)) Other->reject();
+            return;
+        }
+        const QFileInfo Chosen(Choice);
+        Dialog->setDirectory(Chosen.absolutePath());
+        Name->setText(Chosen.fileName());
+        static_cast<QDialog*>(Dialog)->accept();
+    });
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("1+2 // sum\nyy"));
+    Key(Form, Qt::Key_Return);
+    QVERIFY(ShowActive(Form));
+    Choice = S.Path(QStringLiteral("run.csv"));
+    Key(Form, Qt::Key_E, Qt::ControlModifier);
+    const QByteArray Written = ReadBytes(Choice);
+    const QStringList Records = QString::fromUtf8(Written).split(QStringLiteral("\r\n"));
+    QCOMPARE(Records.size(), 6);
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d,Dec,5$"))
+                 .match(Records[1])
+                 .hasMatch(),
+             qPrintable(Records[1]));
+    QCOMPARE(Records.mid(2), (QStringList{"Statement,Result,Comment", "1+2,3,sum",
+                                          "yy,\"Unknown identifier 'yy' (row 2, col 1)\",", ""}));
+    QCOMPARE(Answer.Count(), 1);
+
+    // The disk fills up: the one warning box names the file, and the old file stays.
+    QVERIFY(ShowActive(Form));
+    {
+        TFullDisk Disk(20);
+        Form.Action(QStringLiteral("FileExport"))->trigger();
+    }
+    QCOMPARE(Answer.Count(), 4); // the dialog, replacing the file, the warning
+    QVERIFY2(Answer.Texts().last().contains(Choice), qPrintable(Answer.Texts().join(u'\n')));
+    QCOMPARE(ReadBytes(Choice), Written);
 }
 
 QTEST_MAIN(TestMain)

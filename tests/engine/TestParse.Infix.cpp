@@ -394,3 +394,65 @@ TEST(Runner, ForgetsTheErrorPlaceOnTheNextRun) {
     EXPECT_EQ(Parser.ErrorSpan(), TErrorSpan{});
     EXPECT_EQ(U8(Parser.ErrorMessage()).rfind("Program too long", 0), 0u);
 }
+
+namespace {
+// Each range as "line|statement|comment", the texts cut from the program, and
+// the kind of line unless it is a value.
+std::vector<std::string> RangeTexts(const TProgramParser& Parser, std::u16string_view Text) {
+    std::vector<std::string> R;
+    for (const TStatementRange& S : Parser.StatementRanges()) {
+        std::string Row =
+            std::to_string(S.LineIndex) + "|" + U8(Text.substr(S.First, S.Last - S.First)) + "|";
+        if (S.CommentFirst >= 0) Row += U8(Text.substr(S.CommentFirst, S.CommentLast - S.CommentFirst));
+        if (S.Kind != lkValue) Row += S.Kind == lkError ? " error" : " definition";
+        R.push_back(Row);
+    }
+    return R;
+}
+
+struct TRangeCase {
+    const char* Text; // line breaks already CR LF
+    std::vector<std::string> Ranges;
+};
+} // namespace
+
+TEST(Runner, TellsTheStatementOfEachLine) {
+    const TRangeCase Cases[] = {
+        {"", {}},
+        {"1 + 2;3*4 ;  5", {"0|1 + 2|", "1|3*4|", "2|5|"}},
+        {"  x := 2  // two \r\n\r\n// alone\r\nx * 3\r\n", {"0|x := 2|// two", "1|x * 3|"}},
+        {"1;2\r\ny := 1/0; 4", {"0|1|", "1|2|", "2|y := 1/0| error"}}, // the error line is the third's
+        {"1;2;3 4 // c\r\n5", {"0|1|", "1|2|", "2|3 4|// c", "3|3 4|// c error"}}, // a value, then the error
+        {"f(x, y) := x*y // product\r\nf(2, 3)", {"0|f(x, y) := x*y|// product definition", "1|f(2, 3)|"}},
+        {"f(x) :=\r\nx^2\r\nf(2)",
+         {"0|f(x) :=\r\nx^2| definition", "1|f(2)| error"}}, // a body after a line break
+        {"1 + @x; 2", {"0|1 + @x| error"}},                  // the tokenizer's error runs to a blank
+        {"@", {"0|@| error"}},                               // an error at the first token
+        {"(1 +\r\n2", {"0|(1 +| error"}},                    // the line break ends the statement
+        {"\u221a4 \u2219 2 // \u03c0", {"0|\u221a4 \u2219 2|// \u03c0"}}, // offsets count UTF-16 units
+    };
+    GlobalIdents().Clear();
+    RegisterBuiltins(GlobalIdents());
+    TProgramParser Parser;
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        Parser.Execute(U16(C.Text), false);
+        EXPECT_EQ(RangeTexts(Parser, U16(C.Text)), C.Ranges);
+    }
+}
+
+TEST(Runner, LeavesLinesOfNoStatementWithoutARange) {
+    GlobalIdents().Clear();
+    RegisterBuiltins(GlobalIdents());
+    TProgramParser Parser;
+    Parser.Output().SetPreserve(true);
+    Parser.Execute(u"1", false);
+    Parser.Execute(u"2;3", false); // line 1 is the divider
+    EXPECT_EQ(RangeTexts(Parser, u"2;3"), (std::vector<std::string>{"2|2|", "3|3|"}));
+    Parser.Execute(u"4", true); // a silent run writes nothing to place
+    EXPECT_TRUE(Parser.StatementRanges().empty());
+    Parser.Output().SetPreserve(false);
+    Parser.Execute(std::u16string(MaxProgramLength + 1, u'1'), false); // refused before any statement
+    EXPECT_EQ(Parser.Output().Strings().Count(), 1);
+    EXPECT_TRUE(Parser.StatementRanges().empty());
+}

@@ -18,8 +18,6 @@
 
 // From the output box, the line at its caret; from the input box, the last
 // value the output holds, which is the one a user most often wants next.
-// FIXME: a definition echo whose body starts on a new line takes two lines of
-// the box, so the kinds of the lines after it are looked up one line early.
 std::optional<QString> TMainForm::ChosenResult() {
     const std::vector<TStatementRange>& Ranges = FParser->StatementRanges();
     std::optional<QString> Value;

@@ -115,15 +115,27 @@ void TTextMirror::ContentsChange(int Position, int Removed, int Added) {
     FText.replace(Position, Removed, Part);
 }
 
+namespace {
+// The box's lines a text makes: CR LF, CR and LF each end one.
+QStringList BoxLines(const QString& Text) {
+    QString Lf = Text;
+    Lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Lf.replace(u'\r', u'\n');
+    return Lf.split(u'\n');
+}
+} // namespace
+
 void TMemoLines::Add(const std::u16string& Line) {
-    if (FUpdates > 0)
+    if (FUpdates > 0) {
         FPending.append(QString::fromStdU16String(Line));
-    else
+        FPendingLines += static_cast<std::int32_t>(BoxLines(FPending.last()).size());
+    } else
         FMemo.appendPlainText(QString::fromStdU16String(Line));
 }
 
 void TMemoLines::Clear() {
     FPending.clear();
+    FPendingLines = 0;
     if (FUpdates > 0)
         FCleared = true;
     else
@@ -143,13 +155,19 @@ void TMemoLines::Truncate(std::int32_t Count) {
 }
 
 std::int32_t TMemoLines::Count() const {
-    return (FCleared ? 0 : MemoCount()) + static_cast<std::int32_t>(FPending.size());
+    return (FCleared ? 0 : MemoCount()) + FPendingLines;
 }
 
 std::u16string TMemoLines::Get(std::int32_t Index) const {
     const std::int32_t Shown = FCleared ? 0 : MemoCount();
     if (Index < Shown) return FMemo.document()->findBlockByNumber(Index).text().toStdU16String();
-    return FPending[Index - Shown].toStdU16String();
+    std::int32_t Line = Index - Shown;
+    for (const QString& Pending : FPending) {
+        const QStringList Lines = BoxLines(Pending);
+        if (Line < Lines.size()) return Lines[Line].toStdU16String();
+        Line -= static_cast<std::int32_t>(Lines.size());
+    }
+    return {};
 }
 
 void TMemoLines::EndUpdate() {
@@ -160,6 +178,7 @@ void TMemoLines::EndUpdate() {
         FMemo.appendPlainText(FPending.join(u'\n'));
     FCleared = false;
     FPending.clear();
+    FPendingLines = 0;
 }
 
 std::int32_t TMemoLines::MemoCount() const {

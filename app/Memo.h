@@ -63,7 +63,8 @@ class TTextMirror : public QObject {
 // The output box seen as a list of lines. Between BeginUpdate and EndUpdate the
 // lines are collected and the box is updated once at the end, so that a run of
 // many thousand lines lays the box out once, not once per line. Count and Get
-// see the pending lines as well.
+// see the pending lines as well, and count them as the box will: a line with a
+// line break in it (a function whose body starts on a new line) is two.
 class TMemoLines : public TStrings {
   public:
     explicit TMemoLines(QPlainTextEdit& Memo) : FMemo(Memo) {} // Memo is borrowed
@@ -83,4 +84,5 @@ class TMemoLines : public TStrings {
     int FUpdates = 0;
     bool FCleared = false; // the box is to be emptied before the pending lines go in
     QStringList FPending;
+    std::int32_t FPendingLines = 0; // the box's lines FPending will make: a line break inside one starts another
 };

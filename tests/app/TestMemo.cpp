@@ -38,16 +38,19 @@ void TestMemo::largeRunUpdatesTheBoxOnce() {
 void TestMemo::pendingLinesAreCounted_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<bool>("clear");
+    QTest::addColumn<QString>("first");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("after");
-    QTest::newRow("appended to an empty box") << "" << false << 2 << "x\ny";
-    QTest::newRow("appended to shown lines") << "a\nb" << false << 4 << "a\nb\nx\ny";
-    QTest::newRow("cleared first") << "a\nb" << true << 2 << "x\ny";
+    QTest::newRow("appended to an empty box") << "" << false << "x" << 2 << "x\ny";
+    QTest::newRow("appended to shown lines") << "a\nb" << false << "x" << 4 << "a\nb\nx\ny";
+    QTest::newRow("cleared first") << "a\nb" << true << "x" << 2 << "x\ny";
+    QTest::newRow("a line with a break is two") << "a" << false << "x\r\n= 1" << 4 << "a\nx\n= 1\ny";
 }
 
 void TestMemo::pendingLinesAreCounted() {
     QFETCH(QString, before);
     QFETCH(bool, clear);
+    QFETCH(QString, first);
     QFETCH(int, count);
     QFETCH(QString, after);
     TMemo Box;
@@ -55,7 +58,7 @@ void TestMemo::pendingLinesAreCounted() {
     TMemoLines Lines(Box);
     Lines.BeginUpdate();
     if (clear) Lines.Clear();
-    Lines.Add(u"x");
+    Lines.Add(first.toStdU16String());
     Lines.Add(u"y");
     QCOMPARE(Lines.Count(), count);
     QCOMPARE(Lines.Get(count - 1), u"y");

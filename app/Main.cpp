@@ -348,7 +348,7 @@ void TMainForm::UpdateActions() {
     Check(aiFontBold, Memo1->font().bold());
     Check(aiFontItalic, Memo1->font().italic());
     Check(aiParserRetainOutput, FParser->Output().Preserve());
-    for (int F = nfDec; F <= nfTime; ++F)
+    for (int F = nfDec; F <= nfAngle; ++F)
         Check(static_cast<TActionId>(aiParserDecimal + F), FParser->NumberFormat() == F);
     Check(aiEditOptionsAssignOnColon, FEditOptions.AssignOnColon);
     Check(aiEditOptionsEncloseOnBracket, FEditOptions.EncloseOnBracket);
@@ -577,6 +577,9 @@ void TMainForm::ParserRoman() {
 }
 void TMainForm::ParserTime() {
     SetFormat(nfTime);
+}
+void TMainForm::ParserAngle() {
+    SetFormat(nfAngle);
 }
 
 void TMainForm::ToolsKeyboard() {

@@ -70,7 +70,8 @@ enum TActionId : int {
     aiParserBinary,
     aiParserHexadecimal,
     aiParserRoman,
-    aiParserTime, // ORDER TNumberFormat
+    aiParserTime,
+    aiParserAngle, // ORDER TNumberFormat
     aiToolsKeyboard,
     aiToolsInsertVariable,
     aiToolsInsertFunction,
@@ -196,6 +197,7 @@ class TMainForm : public TFormEx {
     void ParserHexadecimal();
     void ParserRoman();
     void ParserTime();
+    void ParserAngle();
     void ToolsKeyboard();
     void ToolsInsertVariable();
     void ToolsInsertFunction();

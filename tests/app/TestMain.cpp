@@ -276,11 +276,14 @@ void TestMain::controlsAndActionsCarryTheirNames() {
     for (int I = 0; I < A.Count(); ++I)
         if (Categories.isEmpty() || Categories.last() != A.Category(I)) Categories.append(A.Category(I));
     QCOMPARE(Categories, (QStringList{"Program", "File", "View", "Font", "Parser", "Tools", "Edit"}));
-    QCOMPARE(A.Count(), 44);
+    QCOMPARE(A.Count(), 45);
     QCOMPARE(A.Name(0), QStringLiteral("ProgramHelp"));
     QCOMPARE(A.Name(20), QStringLiteral("ParserEvaluate"));
-    QCOMPARE(A.Name(42), QStringLiteral("EditOptionsEncloseOnOperator"));
-    QCOMPARE(A.Name(43), QStringLiteral("EditOptionsCompleteNames"));
+    QCOMPARE(A.Name(28), QStringLiteral("ParserTime"));
+    QCOMPARE(A.Name(29), QStringLiteral("ParserAngle"));
+    QCOMPARE(A.Name(30), QStringLiteral("ToolsKeyboard"));
+    QCOMPARE(A.Name(43), QStringLiteral("EditOptionsEncloseOnOperator"));
+    QCOMPARE(A.Name(44), QStringLiteral("EditOptionsCompleteNames"));
     QCOMPARE(A.ChangeMark(), 0);
     QVERIFY(Form.Action(QStringLiteral("ToolsKeyboard"))->isEnabled());
     for (const char* Name :
@@ -320,6 +323,7 @@ void TestMain::defaultShortcutsReachTheirActions_data() {
     QTest::newRow("Alt+H hexadecimal") << "ParserHexadecimal" << int(Qt::Key_H) << Alt;
     QTest::newRow("Alt+R roman") << "ParserRoman" << int(Qt::Key_R) << Alt;
     QTest::newRow("Alt+T time") << "ParserTime" << int(Qt::Key_T) << Alt;
+    QTest::newRow("Alt+G angle (Alt+A opens the Parser menu)") << "ParserAngle" << int(Qt::Key_G) << Alt;
     QTest::newRow("Ctrl+A select all") << "EditSelectAll" << int(Qt::Key_A) << Ctrl;
     QTest::newRow("Ctrl+X cut") << "EditCut" << int(Qt::Key_X) << Ctrl;
     QTest::newRow("Ctrl+C copy") << "EditCopy" << int(Qt::Key_C) << Ctrl;
@@ -528,6 +532,8 @@ void TestMain::resultFormatsReevaluate_data() {
                            << "10+4 = #XIV";
     QTest::newRow("time") << int(Qt::Key_T) << "ParserTime"
                           << "10+4 = 0:00:14";
+    QTest::newRow("angle") << int(Qt::Key_G) << "ParserAngle"
+                           << "10+4 = 802°8'27.287\"";
     QTest::newRow("decimal") << int(Qt::Key_D) << "ParserDecimal"
                              << "10+4 = 14";
 }
@@ -546,7 +552,7 @@ void TestMain::resultFormatsReevaluate() {
     Key(Form, Qt::Key(key), Qt::AltModifier);
     QCOMPARE(Output(Form), output);
     for (const char* Name :
-         {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman", "ParserTime"})
+         {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman", "ParserTime", "ParserAngle"})
         QCOMPARE(Form.Action(QString::fromLatin1(Name))->isChecked(), checked == QLatin1String(Name));
 }
 

@@ -194,7 +194,9 @@ void TMainForm::CreateMenus() {
          {aiFontSelect, aiFontGrow, aiFontShrink, aiFontBold, aiFontItalic, aiFontToggleChar});
     QMenu* Parser = mnuMain->addMenu(QStringLiteral("P&arser"));
     Fill(Parser, {aiParserIncreaseDigits, aiParserDecreaseDigits, aiParserRetainOutput});
-    Fill(Parser->addMenu(QStringLiteral("Result format")),
+    mnuFormats = Parser->addMenu(QStringLiteral("Result format"));
+    mnuFormats->setObjectName(QStringLiteral("mnuFormats"));
+    Fill(mnuFormats,
          {aiParserDecimal, aiParserBinary, aiParserHexadecimal, aiParserRoman, aiParserTime, aiParserAngle});
     Fill(
         mnuMain->addMenu(QStringLiteral("Tools")),

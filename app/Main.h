@@ -142,6 +142,7 @@ class TMainForm : public TFormEx {
     void ShowCaption(bool Value);
     void ApplyLayout();
     void UpdateStatusPosition();
+    void StatusPanelClicked(int Index);
     void ShowRunOutcome(bool Ok, int From); // From: where the text that ran starts in Memo1
     void NamesChanged();                    // after a run: what the names are now
     void UpdateActions();
@@ -241,6 +242,7 @@ class TMainForm : public TFormEx {
     TStatusBar* StatusBar = nullptr;
     QMenuBar* mnuMain = nullptr;
     QMenu* mnuPopup = nullptr;
+    QMenu* mnuFormats = nullptr; // Parser > Result format, also opened from the status bar
     TActionList* ActionList = nullptr;
     QActionGroup* FFormats = nullptr;
     TKeyboardForm* FKeyboard = nullptr; // made on first use, a child of this window

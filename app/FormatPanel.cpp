@@ -1,0 +1,13 @@
+#include "FormatPanel.h"
+
+#include <iterator>
+
+namespace {
+// ORDER TNumberFormat
+constexpr const char* FormatNames[] = {"Dec", "Bin", "Hex", "Roman", "Time", "Angle"};
+static_assert(std::size(FormatNames) == nfAngle + 1);
+} // namespace
+
+QString FormatPanelText(TNumberFormat Format, int Precision) {
+    return QStringLiteral("%1 \u00B7 %2 digits").arg(QLatin1String(FormatNames[Format])).arg(Precision);
+}

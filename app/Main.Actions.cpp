@@ -106,6 +106,10 @@ const TMainForm::TActionRow TMainForm::ActionRows[] = {
      "Display numerical results in Roman (real part only)", &TMainForm::ParserRoman, true},
     {aiParserTime, "ParserTime", "Parser", "Time", scAlt | 'T',
      "Display numerical results as time (real part only)", &TMainForm::ParserTime, true},
+    // Alt+A is the Parser menu's mnemonic; G as in degrees.
+    {aiParserAngle, "ParserAngle", "Parser", "Angle", scAlt | 'G',
+     "Display numerical results as degrees, minutes and seconds (real part only)", &TMainForm::ParserAngle,
+     true},
     {aiToolsKeyboard, "ToolsKeyboard", "Tools", "Keyboard", 0, "Displays on-screen keyboard",
      &TMainForm::ToolsKeyboard, true},
     {aiToolsInsertVariable, "ToolsInsertVariable", "Tools", "Insert variable...", 0,
@@ -172,7 +176,7 @@ void TMainForm::CreateActions() {
         connect(A, &QAction::triggered, this, &TMainForm::UpdateActions);
         addAction(A); // so that shortcuts work with the menu detached
         ActionList->Add(A, QString::fromLatin1(Row.Category), Row.ShortCut);
-        if (Row.Id >= aiParserDecimal && Row.Id <= aiParserTime) FFormats->addAction(A);
+        if (Row.Id >= aiParserDecimal && Row.Id <= aiParserAngle) FFormats->addAction(A);
     }
     QAction* InsertFunction = Action(aiToolsInsertFunction);
     InsertFunction->setText(InsertFunction->text() + u'\t' + ShortCutToText(MenuFunctionKey));
@@ -198,8 +202,10 @@ void TMainForm::CreateMenus() {
          {aiFontSelect, aiFontGrow, aiFontShrink, aiFontBold, aiFontItalic, aiFontToggleChar});
     QMenu* Parser = mnuMain->addMenu(QStringLiteral("P&arser"));
     Fill(Parser, {aiParserIncreaseDigits, aiParserDecreaseDigits, aiParserRetainOutput});
-    Fill(Parser->addMenu(QStringLiteral("Result format")),
-         {aiParserDecimal, aiParserBinary, aiParserHexadecimal, aiParserRoman, aiParserTime});
+    mnuFormats = Parser->addMenu(QStringLiteral("Result format"));
+    mnuFormats->setObjectName(QStringLiteral("mnuFormats"));
+    Fill(mnuFormats,
+         {aiParserDecimal, aiParserBinary, aiParserHexadecimal, aiParserRoman, aiParserTime, aiParserAngle});
     Fill(
         mnuMain->addMenu(QStringLiteral("Tools")),
         {aiToolsKeyboard, aiToolsInsertVariable, aiToolsInsertFunction, aiToolsSymbolList, aiToolsCustomize});

@@ -3,6 +3,7 @@
 #include "Main.h"
 
 #include "Export.h"
+#include "FormatPanel.h"
 
 #include "Memo.h"
 #include "Parse.Infix.h"
@@ -56,7 +57,6 @@ void TMainForm::EditInsertResult() {
 }
 
 namespace {
-const char* const FormatNames[] = {"Dec", "Bin", "Hex", "Roman", "Time"}; // ORDER TNumberFormat
 
 QString Slice(const std::u16string& Text, std::int32_t First, std::int32_t Last) {
     return QString::fromStdU16String(Text.substr(First, Last - First));
@@ -101,7 +101,7 @@ void TMainForm::FileExport() {
     const QString FileName = ChooseExportFile(this);
     if (FileName.isEmpty()) return;
     const TExportHeader Header{QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                               QString::fromLatin1(FormatNames[FParser->NumberFormat()]),
+                               FormatName(FParser->NumberFormat()),
                                FParser->Precision()};
     try {
         const auto Format = ExportFormatOf(FileName);

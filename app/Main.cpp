@@ -7,6 +7,7 @@
 #include "EditAids.h"
 #include "ErrorMark.h"
 #include "FontChoice.h"
+#include "FormatPanel.h"
 #include "Forms.InsIdent.h"
 #include "Forms.Keyboard.h"
 #include "Forms.Symbols.h"
@@ -136,9 +137,10 @@ void TMainForm::CreateControls() {
     Memo2->setObjectName(QStringLiteral("Memo2"));
     FEditMemo = Memo1;
     setTabOrder(Memo1, Memo2);
-    StatusBar = new TStatusBar({200, 120}, this);
+    StatusBar = new TStatusBar({200, 120, FormatPanelWidth}, this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     setStatusBar(StatusBar);
+    connect(StatusBar, &TStatusBar::PanelClicked, this, &TMainForm::StatusPanelClicked);
 
     QFont Font(QStringLiteral("Courier New"));
     Font.setStyleHint(QFont::TypeWriter);
@@ -336,7 +338,14 @@ void TMainForm::ApplyLayout() {
     const int Top = qMax(0, H / 2);
     Memo1->setGeometry(0, 0, FClient->width(), Top);
     Memo2->setGeometry(0, Top, FClient->width(), qMax(0, FClient->height() - Top));
-    StatusBar->SetPanelWidth(0, width() - StatusBar->PanelWidth(1));
+    StatusBar->SetPanelWidth(0, width() - StatusBar->PanelWidth(1) - StatusBar->PanelWidth(2));
+}
+
+// The format panel opens the format menu just above itself.
+void TMainForm::StatusPanelClicked(int Index) {
+    if (Index != 2) return;
+    const QPoint At = StatusBar->mapToGlobal(StatusBar->PanelRect(Index).topLeft());
+    mnuFormats->popup(At - QPoint(0, mnuFormats->sizeHint().height()));
 }
 
 void TMainForm::UpdateStatusPosition() {
@@ -357,8 +366,9 @@ void TMainForm::UpdateActions() {
     Check(aiFontBold, Memo1->font().bold());
     Check(aiFontItalic, Memo1->font().italic());
     Check(aiParserRetainOutput, FParser->Output().Preserve());
-    for (int F = nfDec; F <= nfTime; ++F)
+    for (int F = nfDec; F <= nfAngle; ++F)
         Check(static_cast<TActionId>(aiParserDecimal + F), FParser->NumberFormat() == F);
+    StatusBar->SetPanelText(2, FormatPanelText(FParser->NumberFormat(), FParser->Precision()));
     Check(aiEditOptionsAssignOnColon, FEditOptions.AssignOnColon);
     Check(aiEditOptionsEncloseOnBracket, FEditOptions.EncloseOnBracket);
     Check(aiEditOptionsEncloseOnOperator, FEditOptions.EncloseOnOperator);
@@ -630,6 +640,9 @@ void TMainForm::ParserRoman() {
 }
 void TMainForm::ParserTime() {
     SetFormat(nfTime);
+}
+void TMainForm::ParserAngle() {
+    SetFormat(nfAngle);
 }
 
 void TMainForm::ToolsKeyboard() {

@@ -77,7 +77,8 @@ enum TActionId : int {
     aiParserBinary,
     aiParserHexadecimal,
     aiParserRoman,
-    aiParserTime, // ORDER TNumberFormat
+    aiParserTime,
+    aiParserAngle, // ORDER TNumberFormat
     aiToolsKeyboard,
     aiToolsInsertVariable,
     aiToolsInsertFunction,
@@ -150,6 +151,7 @@ class TMainForm : public TFormEx {
     void ShowCaption(bool Value);
     void ApplyLayout();
     void UpdateStatusPosition();
+    void StatusPanelClicked(int Index);
     // Runs the input, or its selection, as Evaluate does. A live run leaves the
     // caret where it is and replaces its own output when Preserve is on.
     void Evaluate(bool Live);
@@ -212,6 +214,7 @@ class TMainForm : public TFormEx {
     void ParserHexadecimal();
     void ParserRoman();
     void ParserTime();
+    void ParserAngle();
     void ToolsKeyboard();
     void ToolsInsertVariable();
     void ToolsInsertFunction();
@@ -266,6 +269,7 @@ class TMainForm : public TFormEx {
     QMenuBar* mnuMain = nullptr;
     QMenu* mnuPopup = nullptr;
     QMenu* mnuOutputPopup = nullptr;
+    QMenu* mnuFormats = nullptr; // Parser > Result format, also opened from the status bar
     TActionList* ActionList = nullptr;
     QActionGroup* FFormats = nullptr;
     TKeyboardForm* FKeyboard = nullptr; // made on first use, a child of this window

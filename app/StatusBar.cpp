@@ -1,5 +1,6 @@
 #include "StatusBar.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
 
@@ -20,6 +21,20 @@ void TStatusBar::SetPanelWidth(int Index, int Width) {
     update();
 }
 
+QRect TStatusBar::PanelRect(int Index) const {
+    int X = 0;
+    for (int I = 0; I < Index; ++I)
+        X += FPanels[I].Width;
+    return {X, 0, FPanels[Index].Width, height()};
+}
+
+void TStatusBar::mouseReleaseEvent(QMouseEvent* Event) {
+    QStatusBar::mouseReleaseEvent(Event);
+    if (Event->button() != Qt::LeftButton) return;
+    for (int I = 0; I < PanelCount(); ++I)
+        if (PanelRect(I).contains(Event->position().toPoint())) emit PanelClicked(I);
+}
+
 QSize TStatusBar::sizeHint() const {
     return {0, qMax(19, fontMetrics().height() + 6)};
 }
@@ -30,9 +45,9 @@ QSize TStatusBar::minimumSizeHint() const {
 
 void TStatusBar::paintEvent(QPaintEvent*) {
     QPainter P(this);
-    int X = 0;
-    for (const TPanel& Panel : FPanels) {
-        const QRect R(X, 0, Panel.Width, height());
+    for (int I = 0; I < PanelCount(); ++I) {
+        const TPanel& Panel = FPanels[I];
+        const QRect R = PanelRect(I);
         QStyleOptionFrame Frame;
         Frame.initFrom(this);
         Frame.rect = R.adjusted(1, 1, -1, -1);
@@ -44,6 +59,5 @@ void TStatusBar::paintEvent(QPaintEvent*) {
         const QRect TextRect = R.adjusted(5, 0, -4, 0);
         P.drawText(TextRect, Qt::AlignLeft | Qt::AlignVCenter,
                    fontMetrics().elidedText(Panel.Text, Qt::ElideRight, TextRect.width()));
-        X += Panel.Width;
     }
 }

@@ -1,5 +1,6 @@
 // A status bar of fixed panels, each a width and a text, drawn side by side
-// from the left. The main window sizes the panels; the bar only draws them.
+// from the left. The main window sizes the panels and decides what a click on
+// one does; the bar only draws them and reports the click.
 #pragma once
 #include <QStatusBar>
 #include <QString>
@@ -15,12 +16,17 @@ class TStatusBar : public QStatusBar {
     void SetPanelText(int Index, const QString& Text);
     int PanelWidth(int Index) const { return FPanels[Index].Width; }
     void SetPanelWidth(int Index, int Width);
+    QRect PanelRect(int Index) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+  signals:
+    void PanelClicked(int Index); // a left click released on the panel
+
   protected:
     void paintEvent(QPaintEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
 
   private:
     struct TPanel {

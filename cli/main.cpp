@@ -33,7 +33,7 @@ given, against the same variables and functions.
 
 Options:
   -e, --eval TEXT        run TEXT as a program (may be repeated)
-  -f, --format FMT       result format: dec (default), bin, hex, roman, time
+  -f, --format FMT       result format: dec (default), bin, hex, roman, time, angle
   -p, --precision N      significant digits, 2 to 18 (default 5)
   -n, --normalize        replace typographic look-alikes (such as · ÷ — x²) by
                          the calculator's own characters before running
@@ -95,8 +95,9 @@ std::optional<TNumberFormat> ParseFormat(std::string_view S) {
         std::string_view Name;
         TNumberFormat Format;
     };
-    static constexpr TRow Formats[] = {
-        {"dec", nfDec}, {"bin", nfBin}, {"hex", nfHex}, {"roman", nfRoman}, {"time", nfTime}};
+    // ORDER TNumberFormat
+    static constexpr TRow Formats[] = {{"dec", nfDec},     {"bin", nfBin},   {"hex", nfHex},
+                                       {"roman", nfRoman}, {"time", nfTime}, {"angle", nfAngle}};
     for (const TRow& R : Formats)
         if (R.Name == S) return R.Format;
     return std::nullopt;
@@ -158,7 +159,8 @@ TOptions ParseArguments(int Argc, char** Argv) {
             std::string_view V = Value();
             auto F = ParseFormat(V);
             if (!F)
-                throw EUsage{"unknown format '" + std::string(V) + "' (use dec, bin, hex, roman or time)"};
+                throw EUsage{"unknown format '" + std::string(V) +
+                             "' (use dec, bin, hex, roman, time or angle)"};
             O.Format = *F;
         } else if (Name == "-p" || Name == "--precision") {
             std::string_view V = Value();

@@ -18,7 +18,7 @@
 
 namespace {
 constexpr std::size_t MaxProgramBytes = 4096;
-constexpr TNumberFormat Formats[] = {nfDec, nfBin, nfHex, nfRoman, nfTime};
+constexpr TNumberFormat Formats[] = {nfDec, nfBin, nfHex, nfRoman, nfTime, nfAngle}; // ORDER TNumberFormat
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {

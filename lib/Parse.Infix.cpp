@@ -1,5 +1,6 @@
 #include "Parse.Infix.h"
 
+#include "Angle.h"
 #include "Utils.h"
 
 #include <algorithm>
@@ -553,6 +554,13 @@ std::u16string TProgramParser::FormatResult(TComp Value) const {
                                                    std::u16string(1, FSymbols->Period()), X)
                                     : Fallback(u"cannot convert to time format");
         break;
+    case nfAngle: {
+        const TAngleMarks Marks{FSymbols->Degree(), FSymbols->Minute(), FSymbols->Second(),
+                                FSymbols->Period()};
+        const auto Angle = RadiansToAngleStr(X, FPrec, Marks);
+        Text = Angle ? *Angle : Fallback(u"cannot convert to angle format");
+        break;
+    }
     }
     const char16_t Minus = FSymbols->Minus()[0];
     for (char16_t& C : Text)

@@ -120,7 +120,9 @@ class TParsedFunction : public TFunction {
     bool FBusy = false;
 };
 
-enum TNumberFormat { nfDec, nfBin, nfHex, nfRoman, nfTime };
+// ORDER TNumberFormat: the result formats; the shell's format actions and the
+// command line's format names follow this order.
+enum TNumberFormat { nfDec, nfBin, nfHex, nfRoman, nfTime, nfAngle };
 
 // Where in the program text a run's error was raised: the token's first UTF-16
 // unit (0-based) and its length in units; a line break has length 0. Offset

@@ -155,6 +155,10 @@ class TestMain : public QObject {
     void layoutSplitsClientHeight();
     void statusPanelShowsCaretPosition_data();
     void statusPanelShowsCaretPosition();
+    void formatPanelFollowsFormatAndPrecision_data();
+    void formatPanelFollowsFormatAndPrecision();
+    void clickOnFormatPanelOpensFormatMenu_data();
+    void clickOnFormatPanelOpensFormatMenu();
     void hintsShowInFirstPanel();
     void toggleSymbolCyclesThroughMap_data();
     void toggleSymbolCyclesThroughMap();
@@ -283,14 +287,17 @@ void TestMain::controlsAndActionsCarryTheirNames() {
     for (int I = 0; I < A.Count(); ++I)
         if (Categories.isEmpty() || Categories.last() != A.Category(I)) Categories.append(A.Category(I));
     QCOMPARE(Categories, (QStringList{"Program", "File", "View", "Font", "Parser", "Tools", "Edit"}));
-    QCOMPARE(A.Count(), 48);
+    QCOMPARE(A.Count(), 49);
     QCOMPARE(A.Name(0), QStringLiteral("ProgramHelp"));
     QCOMPARE(A.Name(6), QStringLiteral("FileExport"));
     QCOMPARE(A.Name(22), QStringLiteral("ParserEvaluate"));
-    QCOMPARE(A.Name(42), QStringLiteral("EditCopyResult"));
-    QCOMPARE(A.Name(43), QStringLiteral("EditInsertResult"));
-    QCOMPARE(A.Name(46), QStringLiteral("EditOptionsEncloseOnOperator"));
-    QCOMPARE(A.Name(47), QStringLiteral("EditOptionsCompleteNames"));
+    QCOMPARE(A.Name(30), QStringLiteral("ParserTime"));
+    QCOMPARE(A.Name(31), QStringLiteral("ParserAngle"));
+    QCOMPARE(A.Name(32), QStringLiteral("ToolsKeyboard"));
+    QCOMPARE(A.Name(43), QStringLiteral("EditCopyResult"));
+    QCOMPARE(A.Name(44), QStringLiteral("EditInsertResult"));
+    QCOMPARE(A.Name(47), QStringLiteral("EditOptionsEncloseOnOperator"));
+    QCOMPARE(A.Name(48), QStringLiteral("EditOptionsCompleteNames"));
     QCOMPARE(A.ChangeMark(), 0);
     QVERIFY(Form.Action(QStringLiteral("ToolsKeyboard"))->isEnabled());
     for (const char* Name :
@@ -331,6 +338,7 @@ void TestMain::defaultShortcutsReachTheirActions_data() {
     QTest::newRow("Alt+H hexadecimal") << "ParserHexadecimal" << int(Qt::Key_H) << Alt;
     QTest::newRow("Alt+R roman") << "ParserRoman" << int(Qt::Key_R) << Alt;
     QTest::newRow("Alt+T time") << "ParserTime" << int(Qt::Key_T) << Alt;
+    QTest::newRow("Alt+G angle (Alt+A opens the Parser menu)") << "ParserAngle" << int(Qt::Key_G) << Alt;
     QTest::newRow("Ctrl+A select all") << "EditSelectAll" << int(Qt::Key_A) << Ctrl;
     QTest::newRow("Ctrl+X cut") << "EditCut" << int(Qt::Key_X) << Ctrl;
     QTest::newRow("Ctrl+C copy") << "EditCopy" << int(Qt::Key_C) << Ctrl;
@@ -541,6 +549,8 @@ void TestMain::resultFormatsReevaluate_data() {
                            << "10+4 = #XIV";
     QTest::newRow("time") << int(Qt::Key_T) << "ParserTime"
                           << "10+4 = 0:00:14";
+    QTest::newRow("angle") << int(Qt::Key_G) << "ParserAngle"
+                           << "10+4 = 802°8'27.287\"";
     QTest::newRow("decimal") << int(Qt::Key_D) << "ParserDecimal"
                              << "10+4 = 14";
 }
@@ -559,7 +569,7 @@ void TestMain::resultFormatsReevaluate() {
     Key(Form, Qt::Key(key), Qt::AltModifier);
     QCOMPARE(Output(Form), output);
     for (const char* Name :
-         {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman", "ParserTime"})
+         {"ParserDecimal", "ParserBinary", "ParserHexadecimal", "ParserRoman", "ParserTime", "ParserAngle"})
         QCOMPARE(Form.Action(QString::fromLatin1(Name))->isChecked(), checked == QLatin1String(Name));
 }
 
@@ -673,8 +683,10 @@ void TestMain::layoutSplitsClientHeight() {
         Client - (toolBarShown ? ToolBarHeight : 0) - (statusBar ? Status->sizeHint().height() : 0);
     QTRY_COMPARE(Memo(Form, "Memo1")->height(), Rest / 2);
     QCOMPARE(Memo(Form, "Memo2")->geometry().top(), Memo(Form, "Memo1")->geometry().bottom() + 1);
-    QCOMPARE(Status->PanelWidth(0), Form.width() - 120);
+    QCOMPARE(Status->PanelWidth(0), Form.width() - 120 - 110);
     QCOMPARE(Status->PanelWidth(1), 120);
+    if (statusBar)
+        QCOMPARE(Status->PanelRect(2).right(), Status->width() - 1); // the format panel ends at the edge
 }
 
 void TestMain::statusPanelShowsCaretPosition_data() {
@@ -699,6 +711,65 @@ void TestMain::statusPanelShowsCaretPosition() {
     for (int K : keys)
         Key(Form, Qt::Key(K));
     QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(1), panel);
+}
+
+void TestMain::formatPanelFollowsFormatAndPrecision_data() {
+    // Each key is a QKeyCombination in its combined form.
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("panel");
+    auto Combo = [](Qt::KeyboardModifier M, Qt::Key K) { return QKeyCombination(M, K).toCombined(); };
+    const int CtrlUp = Combo(Qt::ControlModifier, Qt::Key_Up);
+    const int CtrlDown = Combo(Qt::ControlModifier, Qt::Key_Down);
+    QTest::newRow("start-up: decimal, five digits") << QList<int>{} << "Dec \u00B7 5 digits";
+    QTest::newRow("Ctrl+Up adds a digit") << QList<int>{CtrlUp} << "Dec \u00B7 6 digits";
+    QTest::newRow("Ctrl+Down takes one away") << QList<int>{CtrlDown} << "Dec \u00B7 4 digits";
+    QTest::newRow("fewer digits stop at two")
+        << QList<int>{CtrlDown, CtrlDown, CtrlDown, CtrlDown} << "Dec \u00B7 2 digits";
+    QTest::newRow("Alt+H hexadecimal")
+        << QList<int>{Combo(Qt::AltModifier, Qt::Key_H)} << "Hex \u00B7 5 digits";
+    QTest::newRow("Alt+G angle keeps the digits")
+        << QList<int>{CtrlUp, Combo(Qt::AltModifier, Qt::Key_G)} << "Angle \u00B7 6 digits";
+    QTest::newRow("Alt+D back to decimal")
+        << QList<int>{Combo(Qt::AltModifier, Qt::Key_R), Combo(Qt::AltModifier, Qt::Key_D)}
+        << "Dec \u00B7 5 digits";
+}
+
+void TestMain::formatPanelFollowsFormatAndPrecision() {
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, panel);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    SetInput(Form, QStringLiteral("1/3"));
+    for (int K : keys) {
+        const QKeyCombination C = QKeyCombination::fromCombined(K);
+        Key(Form, C.key(), C.keyboardModifiers());
+    }
+    QCOMPARE(Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"))->PanelText(2), panel);
+}
+
+void TestMain::clickOnFormatPanelOpensFormatMenu_data() {
+    QTest::addColumn<int>("panel");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("format panel opens the menu") << 2 << true;
+    QTest::newRow("caret position panel does not") << 1 << false;
+    QTest::newRow("hint panel does not") << 0 << false;
+}
+
+void TestMain::clickOnFormatPanelOpensFormatMenu() {
+    QFETCH(int, panel);
+    QFETCH(bool, opens);
+    TState S;
+    TMainForm Form(S.Dir());
+    QVERIFY(ShowActive(Form));
+    auto* Status = Form.findChild<TStatusBar*>(QStringLiteral("StatusBar"));
+    auto* Formats = Form.findChild<QMenu*>(QStringLiteral("mnuFormats"));
+    QVERIFY(Formats);
+    QVERIFY(Formats->actions().contains(Form.Action(QStringLiteral("ParserAngle"))));
+    QTest::mouseClick(Status, Qt::LeftButton, {}, Status->PanelRect(panel).center());
+    QCoreApplication::processEvents();
+    QCOMPARE(Formats->isVisible(), opens);
+    Formats->close();
 }
 
 void TestMain::hintsShowInFirstPanel() {

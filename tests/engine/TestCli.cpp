@@ -67,6 +67,7 @@ TEST(Cli, RunsSourcesInOrderAgainstSharedDefinitions) {
         {"precision is clamped", {"-p", "40", "-e", "pi"}, "", "pi = 3.14159265358979324\n", 0},
         {"negative precision is clamped", {"-p", "-3", "-e", "pi"}, "", "pi = 3.1\n", 0},
         {"long options with values", {"--format=roman", "--eval", "1994"}, "", "1994 = #MCMXCIV\n", 0},
+        {"angle format", {"-f", "angle", "-p", "3", "-e", "1"}, "", "1 = 57°17'44.8\"\n", 0},
         {"eval takes the next argument whatever it is", {"-e", "-5"}, "", "–5 = –5\n", 0},
         {"line feeds count as rows", {}, "1\ny+1\n", "1 = 1\nUnknown identifier 'y' (row 2, col 1)\n", 1},
         {"lone carriage returns count as rows",

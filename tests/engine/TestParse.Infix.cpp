@@ -220,6 +220,9 @@ TEST(Runner, FormatsResultsInEachNumberFormat) {
         {nfRoman, "1.4", "1.4 = #I"},
         {nfTime, "-0.5", "–0.5 = –0:00:00.50"},
         {nfTime, "8.99e16", "8.99e16 = 24972222222222:13:20"},
+        {nfAngle, "-10°30'15\"", "–10°30'15\" = –10°30'15\""},
+        {nfAngle, "pi+1i", "pi+1i = 180°0'"},
+        {nfAngle, "1e12", "1e12 = 1E12 //cannot convert to angle format"},
     };
     for (const auto& C : Cases) {
         SCOPED_TRACE(C.Text);

@@ -1,6 +1,6 @@
 // Runs every program in tests/programs through the runner and compares its
 // output with the "// expect: " comments of the file, in order. A file may
-// start with "// format: bin|hex|roman|time" and "// precision: N".
+// start with "// format: bin|hex|roman|time|angle" and "// precision: N".
 #include "Parse.Infix.h"
 #include "TestSupport.h"
 
@@ -30,6 +30,7 @@ TProgramCase ReadCase(const std::filesystem::path& File) {
                        : F == "hex"   ? nfHex
                        : F == "roman" ? nfRoman
                        : F == "time"  ? nfTime
+                       : F == "angle" ? nfAngle
                                       : nfDec;
         }
     }

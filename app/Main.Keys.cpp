@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -42,6 +43,11 @@ bool IsKeypadDecimal(const QKeyEvent& Key) {
 
 bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
     switch (Event->type()) {
+    case QEvent::MouseButtonDblClick:
+        if (Watched == Memo2->viewport() &&
+            OutputDoubleClicked(static_cast<QMouseEvent*>(Event)->position().toPoint()))
+            return true;
+        break;
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress: {
         // Text boxes claim Enter, Tab and the editing keys before any shortcut

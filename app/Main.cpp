@@ -39,6 +39,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusTipEvent>
@@ -158,6 +159,11 @@ void TMainForm::CreateControls() {
     FLiveTimer->setTimerType(Qt::PreciseTimer);
     connect(FLiveTimer, &QTimer::timeout, this, [this] { Evaluate(true); });
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::LiveEdited);
+    connect(Memo1->document(), &QTextDocument::contentsChange, this, [this](int, int Removed, int Added) {
+        if (Removed != 0 || Added != 0) DropLinks(); // the positions no longer hold
+    });
+    for (TMemo* M : {Memo1, Memo2})
+        connect(M, &QPlainTextEdit::cursorPositionChanged, this, &TMainForm::ShowLinks);
     for (TMemo* M : {Memo1, Memo2}) {
         connect(M, &QPlainTextEdit::selectionChanged, this, &TMainForm::UpdateEditActions);
         connect(M, &QPlainTextEdit::textChanged, this, &TMainForm::UpdateEditActions);
@@ -525,6 +531,7 @@ void TMainForm::FileExecute() {
     } catch (const std::exception& E) {
         ShowError(E);
     }
+    DropLinks(); // the file's statements are not in the input box
     NamesChanged();
 }
 
@@ -557,6 +564,8 @@ void TMainForm::Evaluate(bool Live) {
         Memo2->verticalScrollBar()->setValue(First.blockNumber());
     }
     MarkOutputStale(false);
+    const QScopedValueRollback<bool> Showing(FRunShowing, true);
+    LinkRun(From);
     ShowRunOutcome(Ok, From, !Live);
 }
 

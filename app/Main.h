@@ -12,6 +12,7 @@
 #include "ExtForm.h"
 #include "ExtIni.h"
 #include "History.h"
+#include "Links.h"
 #include "LiveResults.h"
 #include "Settings.h"
 #include "SymbolMap.h"
@@ -157,6 +158,12 @@ class TMainForm : public TFormEx {
     void Evaluate(bool Live);
     void ShowRunOutcome(bool Ok, int From, bool MoveCaret); // From: where the text that ran starts in Memo1
     void LiveEdited();                                      // the input changed: plan the next live run
+    // Linked results (Main.Links.cpp).
+    void LinkRun(int From); // the last run's statements and lines, its text starting at From in Memo1
+    void DropLinks();
+    void ShowLinks();
+    QColor LinkColor() const;
+    bool OutputDoubleClicked(const QPoint& At); // true when it selected a statement
     void MarkOutputStale(bool Stale);                       // the output no longer shows the input's results
     void NamesChanged();                    // after a run: what the names are now
     void UpdateActions();
@@ -250,6 +257,8 @@ class TMainForm : public TFormEx {
     QTimer* FLiveTimer = nullptr; // a child: the pause before a live run
     int FLiveOutputStart = -1;    // with Preserve on, the output line the last live run started at
     bool FOutputStale = false;
+    std::vector<TLink> FLinks; // the last run's, until Memo1 is edited
+    bool FRunShowing = false;  // a run is putting up its outcome: the output keeps its scroll
     TEditOptions FEditOptions;
     // A child: the names as the last run left them, offered at the caret.
     TCompletionPopup* FCompletion = nullptr;

@@ -40,7 +40,7 @@ class TMemo : public QPlainTextEdit {
 
 // A box shows the extra selections of several owners at once (the matching
 // bracket, an error's underline): each owner sets only its own layer.
-enum TSelectionLayer { slBracket, slError, slCount };
+enum TSelectionLayer { slLinked, slBracket, slError, slCount };
 void SetSelectionLayer(QPlainTextEdit& Box, TSelectionLayer Layer, const QList<QTextEdit::ExtraSelection>& Selections);
 
 // The text of a document as toPlainText gives it, kept up to date from the

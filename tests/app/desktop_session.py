@@ -104,11 +104,13 @@ class X:
             shifted = self.lib.XKeycodeToKeysym(self.dpy, code, 0) != self.lib.XStringToKeysym(name.encode())
             self.press(name, *(['Shift_L'] if shifted else []))
 
-    def click(self, x, y):
+    def click(self, x, y, count=1):
         self.tst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0)
-        self.tst.XTestFakeButtonEvent(self.dpy, 1, 1, 0)
-        self.tst.XTestFakeButtonEvent(self.dpy, 1, 0, 0)
-        self.lib.XSync(self.dpy, 0)
+        for _ in range(count):
+            self.tst.XTestFakeButtonEvent(self.dpy, 1, 1, 0)
+            self.tst.XTestFakeButtonEvent(self.dpy, 1, 0, 0)
+            self.lib.XSync(self.dpy, 0)
+            time.sleep(0.05)
         time.sleep(0.2)
 
 
@@ -286,6 +288,46 @@ def live_results(x, start, close, autosave):
         fail('with live results on, "6*7" and a pause left input and output %r, expected "6\u22197" and '
              '"6\u22197 = 42"' % text)
     print('live results: "6*7" and a pause, no Enter, gave "6\u22197 = 42"')
+
+
+def calculation_sheet(x, start, close, autosave, work):
+    """Linked results, Copy result and Export, in the 640 x 500 window with the
+    16-point font of the earlier steps: output line k is at y = 297 + 25 k."""
+    proc, (left, top, width, height) = start()
+    x.press('a', 'Control_L')
+    for i, row in enumerate(['a:6', 'a*7', 'a+1']):
+        if i:
+            x.press('Return', 'Shift_L')
+        x.type(row)
+    x.press('Return')
+    time.sleep(0.5)
+    x.click(left + 60, top + 297 + 25, count=2)  # "a∙7 = 42": its statement is selected
+    x.type('0')
+    x.press('Return')
+    time.sleep(0.5)
+    x.press('c', 'Control_L', 'Shift_L')  # the last value, 7
+    x.press('End', 'Control_L')
+    x.press('Return', 'Shift_L')
+    x.press('v', 'Control_L')
+    sheet = os.path.join(work, 'sheet.csv')
+    x.press('e', 'Control_L')
+    time.sleep(1.0)
+    x.type(sheet)
+    x.press('Return')
+    time.sleep(0.8)
+    x.click(left + width // 2, top + height // 3)  # with no window manager, the focus stays with the dialog gone
+    close(proc)
+    text = utf16_file(autosave)
+    if text != 'a := 6\r\n0\r\na+1\r\n7\r\n':
+        fail('double click, Ctrl+Shift+C and Ctrl+V left the input %r, expected "a := 6", "0", "a+1", "7"' % text)
+    if not os.path.exists(sheet):
+        fail('Ctrl+E and a file name wrote no ' + sheet)
+    with open(sheet, encoding='utf-8') as f:
+        rows = f.read().splitlines()
+    if rows[3:] != ['a := 6,6,', '0,0,', 'a+1,7,']:
+        fail('the exported sheet holds %r' % rows)
+    print('sheet: a double click on "a\u22197 = 42" selected its statement, Ctrl+Shift+C copied 7, '
+          'Ctrl+E exported three rows')
 
 
 def named_window(display, name, viewable=True, deadline=10):
@@ -718,6 +760,7 @@ def main():
         typed_assignment(x, start, close, autosave)
         completed_name(x, start, close, autosave, grab, env, screenshot)
         live_results(x, start, close, autosave)
+        calculation_sheet(x, start, close, autosave, work)
 
         # An unknown name in row 2: Enter puts the caret on it, so the next key lands there.
         proc, _ = start()

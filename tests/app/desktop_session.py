@@ -290,7 +290,7 @@ def live_results(x, start, close, autosave):
     print('live results: "6*7" and a pause, no Enter, gave "6\u22197 = 42"')
 
 
-def calculation_sheet(x, start, close, autosave, work):
+def calculation_sheet(x, start, close, autosave, work, grab=None, env=None, screenshot=None):
     """Linked results, Copy result and Export, in the 640 x 500 window with the
     16-point font of the earlier steps: output line k is at y = 297 + 25 k."""
     proc, (left, top, width, height) = start()
@@ -301,6 +301,12 @@ def calculation_sheet(x, start, close, autosave, work):
         x.type(row)
     x.press('Return')
     time.sleep(0.5)
+    if screenshot:  # the caret in the second statement marks its output line
+        x.press('Up')
+        time.sleep(0.3)
+        shot = screenshot.replace('.png', '-linked.png')
+        subprocess.run([grab, shot, str(left), str(top), str(width), str(height)], env=env, check=True)
+        print('screenshot saved to ' + shot)
     x.click(left + 60, top + 297 + 25, count=2)  # "a∙7 = 42": its statement is selected
     x.type('0')
     x.press('Return')
@@ -316,6 +322,17 @@ def calculation_sheet(x, start, close, autosave, work):
     x.press('Return')
     time.sleep(0.8)
     x.click(left + width // 2, top + height // 3)  # with no window manager, the focus stays with the dialog gone
+    if screenshot:  # the same sheet as a page
+        page = os.path.join(work, 'sheet.html')
+        x.press('e', 'Control_L')
+        time.sleep(1.0)
+        x.type(page)
+        x.press('Return')
+        time.sleep(0.8)
+        x.click(left + width // 2, top + height // 3)
+        shot = screenshot.replace('.png', '-export.png')
+        subprocess.run([grab, '--html', page, shot, '560'], env=env, check=True)
+        print('screenshot saved to ' + shot)
     close(proc)
     text = utf16_file(autosave)
     if text != 'a := 6\r\n0\r\na+1\r\n7\r\n':
@@ -760,7 +777,7 @@ def main():
         typed_assignment(x, start, close, autosave)
         completed_name(x, start, close, autosave, grab, env, screenshot)
         live_results(x, start, close, autosave)
-        calculation_sheet(x, start, close, autosave, work)
+        calculation_sheet(x, start, close, autosave, work, grab, env, screenshot)
 
         # An unknown name in row 2: Enter puts the caret on it, so the next key lands there.
         proc, _ = start()

@@ -116,7 +116,16 @@ void TTextMirror::ContentsChange(int Position, int Removed, int Added) {
 }
 
 namespace {
-// The box's lines a text makes: CR LF, CR and LF each end one.
+// How many of the box's lines a text makes: CR LF, CR and LF each end one.
+std::int32_t BoxLineCount(QStringView Text) {
+    std::int32_t Count = 1;
+    for (qsizetype I = 0; I < Text.size(); ++I) {
+        if (Text[I] == u'\n' || (Text[I] == u'\r' && (I + 1 == Text.size() || Text[I + 1] != u'\n'))) ++Count;
+    }
+    return Count;
+}
+
+// The box's lines a text makes.
 QStringList BoxLines(const QString& Text) {
     QString Lf = Text;
     Lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -128,7 +137,7 @@ QStringList BoxLines(const QString& Text) {
 void TMemoLines::Add(const std::u16string& Line) {
     if (FUpdates > 0) {
         FPending.append(QString::fromStdU16String(Line));
-        FPendingLines += static_cast<std::int32_t>(BoxLines(FPending.last()).size());
+        FPendingLines += BoxLineCount(FPending.last());
     } else
         FMemo.appendPlainText(QString::fromStdU16String(Line));
 }

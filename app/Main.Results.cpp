@@ -99,7 +99,10 @@ std::vector<TExportRow> TMainForm::ExportRows() const {
 
 void TMainForm::FileExport() {
     const QString FileName = ChooseExportFile(this);
-    if (FileName.isEmpty()) return;
+    if (!FileName.isEmpty()) ExportTo(FileName);
+}
+
+void TMainForm::ExportTo(const QString& FileName) {
     const TExportHeader Header{QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
                                FormatName(FParser->NumberFormat()),
                                FParser->Precision()};

@@ -120,6 +120,9 @@ class TMainForm : public TFormEx {
     const QString& IniFileName() const { return FFiles.Ini; }
     const QString& AutoSaveFile() const { return FFiles.AutoSave; }
     TAutoSaver& AutoSaver() const { return *FAutoSaver; }
+    // The last run as a table in FileName, by its extension; a failure is shown
+    // in a warning box and leaves an earlier file as it was.
+    void ExportTo(const QString& FileName);
     // The window's outer bounds, and while maximised those it returns to.
     TRect NormalBounds() const;
     void SetBounds(const TRect& Outer);

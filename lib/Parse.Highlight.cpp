@@ -90,7 +90,10 @@ std::int32_t THighlighter::TokenLength(const TToken& Token, std::u16string_view 
     case tkIdent: return Size;
     case tkImag: return Size + 1;
     case tkAssign: return static_cast<std::int32_t>(FTokenizer.Symbols()->Assign.size());
-    case tkComment: return Rest;
+    case tkComment: { // to the end of the line, or to a CR LF, where the tokenizer ends it too
+        const std::size_t Break = Line.find(u"\r\n", static_cast<std::size_t>(Token.Pos - 1));
+        return Break == Line.npos ? Rest : static_cast<std::int32_t>(Break) - (Token.Pos - 1);
+    }
     case tkError: {
         std::int32_t End = Token.Pos - 1;
         while (End < static_cast<std::int32_t>(Line.size()) && (End == Token.Pos - 1 || !IsBlank(Line[End])))

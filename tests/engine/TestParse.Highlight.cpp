@@ -57,6 +57,7 @@ const TPaintCase PaintCases[] = {
     {u"2*1e+ 3", "noeee  "},
     {u"\u00D7\u221A4!", "oonn"}, // an explicit multiplication is drawn
     {std::u16string_view(u"1\0+\xD800", 4), "neee"},
+    {u"(//(//\r\n2", "kccccco n"}, // a comment ends at a CR LF, as the tokenizer ends it (found by fuzzing)
 };
 } // namespace
 

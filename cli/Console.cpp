@@ -147,6 +147,7 @@ void RunConsole(const char* Prompt, const std::function<void(const std::string& 
     rl_readline_name = "sumtra";
     rl_basic_word_break_characters = WordBreaks;
     rl_attempted_completion_function = CompleteName;
+    rl_completion_append_character = '\0'; // "f(" and "x*" read better without a space
     using_history();
     stifle_history(HistorySize);
     THistoryFile History(HistoryPath());
@@ -161,7 +162,7 @@ void RunConsole(const char* Prompt, const std::function<void(const std::string& 
         if (!Raw) break;
         std::string Line(Raw.get());
         if (IsBlank(Line)) continue;
-        Line.erase(Line.find_last_not_of(" \t\r") + 1); // a completion leaves a space
+        Line.erase(Line.find_last_not_of(" \t\r") + 1); // so that "x" and "x " are one entry
         if (Line != Previous) {                         // a repeated line is recalled once
             add_history(Line.c_str());
             History.Append(Line);
@@ -169,6 +170,7 @@ void RunConsole(const char* Prompt, const std::function<void(const std::string& 
         }
         Run(Line);
     }
+    History.Load();           // cuts back what this session added past the bound
     std::fputc('\n', stdout); // the shell's prompt starts on a line of its own
     std::fflush(stdout);
 }

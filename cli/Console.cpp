@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -144,6 +145,9 @@ bool IsBlank(std::string_view Line) {
 } // namespace
 
 void RunConsole(const char* Prompt, const std::function<void(const std::string& Line)>& Run) {
+    // libedit reads characters through the locale, and the session's text is
+    // UTF-8 (as -e and standard input are) whatever the environment says.
+    if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "");
     rl_readline_name = "sumtra";
     rl_basic_word_break_characters = WordBreaks;
     rl_attempted_completion_function = CompleteName;

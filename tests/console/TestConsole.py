@@ -20,7 +20,7 @@ def run_session(cli, args, keys, env_setup):
     """Types each of keys after a prompt; returns (printed lines, stderr, status, state dir)."""
     home = tempfile.mkdtemp(prefix="sumtra-console-")
     state = os.path.join(home, "state")
-    env = dict(os.environ, HOME=home, XDG_STATE_HOME=state, TERM="xterm")
+    env = dict(os.environ, HOME=home, XDG_STATE_HOME=state, TERM="xterm", LC_ALL="C")
     env_setup(env, state)
     master, slave = os.openpty()
     proc = subprocess.Popen([cli] + args, stdin=slave, stdout=slave, stderr=subprocess.PIPE,
@@ -101,6 +101,10 @@ CASES = [
      ["--quiet"], ["square_of(t) := t*t\n", "squ\t(3)\n", END],
      ["square_of(t) = t∙t", "square_of(3) = 9"], ["square_of(t) := t*t", "square_of(3)"], 0,
      no_setup),
+    ("characters beyond ASCII are read as UTF-8 whatever the locale",
+     ["-q"], ["√4\n", END], ["√4 = 2"], ["√4"], 0, no_setup),
+    ("look-alikes are replaced with -n",
+     ["-q", "-n"], ["3·3\n", END], ["3∙3 = 9"], ["3·3"], 0, no_setup),
     ("an earlier history is recalled and kept to its bound",
      ["-q"], [UP + UP + "\n", END], ["1004 = 1004"],
      [str(i) for i in range(7, 1006)] + ["1004"], 0, earlier_history),

@@ -52,9 +52,13 @@ class THistoryFile {
 
     std::vector<std::string> Load() {
         std::vector<std::string> Lines;
-        if (FPath.empty() || !fs::exists(FPath)) return Lines;
+        std::error_code Error; // a folder that cannot be searched is reported by Append
+        if (FPath.empty() || !fs::exists(FPath, Error)) return Lines;
         std::ifstream In(FPath, std::ios::binary);
-        if (!In) return Warn(), Lines;
+        if (!In) {
+            Warn();
+            return Lines;
+        }
         for (std::string Line; std::getline(In, Line);)
             Lines.push_back(std::move(Line));
         if (Lines.size() > HistorySize) {
@@ -79,7 +83,10 @@ class THistoryFile {
         fs::path Folder;
         for (const fs::path& Part : FPath.parent_path()) {
             Folder /= Part;
-            if (::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST) return Warn(), false;
+            if (::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST) {
+                Warn();
+                return false;
+            }
         }
         return true;
     }

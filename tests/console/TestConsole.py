@@ -5,6 +5,7 @@
 # Usage: TestConsole.py path/to/sumtra-cli
 import os
 import select
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -140,6 +141,7 @@ def main():
             for p, mode in ((path, 0o600), (os.path.dirname(path), 0o700)):
                 if os.stat(p).st_mode & 0o777 != mode:
                     problems.append(f"{p} has mode {os.stat(p).st_mode & 0o777:o}")
+        shutil.rmtree(os.path.dirname(state), ignore_errors=True)
         print(("FAIL " if problems else "ok   ") + name)
         for p in problems:
             print("     " + p)

@@ -4,6 +4,9 @@
 #include "Parse.Infix.h"
 #include "Parse.Utils.h"
 #include "Utils.h"
+#ifdef SUMTRA_CONSOLE
+#include "Console.h"
+#endif
 
 #include <csignal>
 #include <cstdio>
@@ -14,6 +17,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <unistd.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -28,8 +33,10 @@ constexpr const char* Usage = R"(Usage: sumtra-cli [OPTIONS] [SOURCE...]
 Evaluates calculator programs and prints one line per statement.
 
 A SOURCE is a file path, or - for standard input. With no SOURCE and no -e,
-standard input is read to its end as one program. Sources run in the order
-given, against the same variables and functions.
+standard input is read to its end as one program; when standard input and
+output are a terminal, an interactive session starts instead, one run per
+line, until Ctrl+D. Sources run in the order given, against the same
+variables and functions.
 
 Options:
   -e, --eval TEXT        run TEXT as a program (may be repeated)
@@ -37,11 +44,16 @@ Options:
   -p, --precision N      significant digits, 2 to 18 (default 5)
   -n, --normalize        replace typographic look-alikes (such as · ÷ — x²) by
                          the calculator's own characters before running
+  -q, --quiet            no banner at the start of an interactive session
   -h, --help             show this help and exit
       --version          show the version and exit
 
+The interactive session keeps its history in $XDG_STATE_HOME/sumtra/history
+(~/.local/state/sumtra/history by default) and completes defined names on Tab.
+
 Exit status: 0 when every run succeeded, 1 when a run ended with an error
-line, 2 for a usage error or a source that could not be read.
+line, 2 for a usage error or a source that could not be read; 0 at the end of
+an interactive session.
 )";
 
 // Writes the runner's lines to standard output, flushed once per run.
@@ -82,6 +94,7 @@ struct TOptions {
     TNumberFormat Format = nfDec;
     std::int32_t Precision = 5;
     bool Normalize = false;
+    bool Quiet = false;
     bool Help = false;
     bool Version = false;
 };
@@ -153,6 +166,8 @@ TOptions ParseArguments(int Argc, char** Argv) {
             O.Version = true;
         } else if (Name == "-n" || Name == "--normalize") {
             O.Normalize = true;
+        } else if (Name == "-q" || Name == "--quiet") {
+            O.Quiet = true;
         } else if (Name == "-e" || Name == "--eval") {
             O.Sources.push_back({TSource::skEval, std::string(Value())});
         } else if (Name == "-f" || Name == "--format") {
@@ -170,7 +185,8 @@ TOptions ParseArguments(int Argc, char** Argv) {
         } else {
             throw EUsage{"unknown option '" + std::string(A) + "'"};
         }
-        if (Inline && (Name == "-h" || Name == "--help" || Name == "--version" || Name == "--normalize"))
+        if (Inline && (Name == "-h" || Name == "--help" || Name == "--version" || Name == "--normalize" ||
+                       Name == "--quiet"))
             throw EUsage{"option '" + std::string(Name) + "' takes no value"};
     }
     return O;
@@ -226,13 +242,25 @@ int main(int Argc, char** Argv) {
         std::printf("sumtra-cli %s\n", SUMTRA_VERSION);
         return 0;
     }
-    if (Options.Sources.empty()) Options.Sources.push_back({TSource::skStdin, {}});
 
     TProgramParser Parser;
     TConsoleLines Lines;
     Parser.Output().Connect(Lines);
     Parser.SetNumberFormat(Options.Format);
     Parser.SetPrecision(Options.Precision);
+
+#ifdef SUMTRA_CONSOLE
+    if (Options.Sources.empty() && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
+        if (!Options.Quiet) std::printf("sumtra-cli %s (Ctrl+D ends)\n", SUMTRA_VERSION);
+        RunConsole("> ", [&](const std::string& Line) {
+            std::u16string Text = FromUtf8(Line);
+            if (Options.Normalize) Text = NormalizeText(Text);
+            Parser.Execute(NormalizeLineBreaks(Text), false); // an error line is its whole report
+        });
+        return 0;
+    }
+#endif
+    if (Options.Sources.empty()) Options.Sources.push_back({TSource::skStdin, {}});
 
     bool ReadFailed = false;
     bool RunFailed = false;

@@ -7,10 +7,11 @@
 # The desktop packages include Xvfb, xwininfo (x11-utils), Python 3 and the
 # openbox window manager (so that windows get real frames), which
 # the desktop session test needs; without them CMake leaves that test out.
-# python3-mpmath is the reference of the accuracy check.
+# python3-mpmath is the reference of the accuracy check. libedit-dev gives
+# sumtra-cli its interactive session; without it the runner is built without one.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev python3 python3-mpmath)
+packages=(cmake g++ make libgtest-dev python3 python3-mpmath libedit-dev)
 engine_only=false
 for arg in "$@"; do
   case "$arg" in

@@ -96,10 +96,10 @@ QString BuiltinReplaced(const TSlip& S) {
 // a + 5%: the percent sign makes the literal a hundredth, nothing more.
 QString PercentAdded(const TSlip& S) {
     for (std::int32_t I = 1; I < S.Tokens.Count(); ++I) {
+        // The kinds first: they are cheap, and a long run has many tokens.
+        if (S.Token(I).Kind != tkNumber || !S.Is(I - 1, {tkPlus, tkMinus}) || !S.Is(I - 2, Closers)) continue;
         const std::u16string_view Literal = S.Token(I).Text.View();
-        if (S.Token(I).Kind != tkNumber || Literal.empty() || Literal.back() != u'%' ||
-            !S.Is(I - 1, {tkPlus, tkMinus}) || !S.Is(I - 2, Closers) || !S.Ran(I))
-            continue;
+        if (Literal.empty() || Literal.back() != u'%' || !S.Ran(I)) continue;
         const QString Number =
             QString::fromStdU16String(std::u16string(Literal.substr(0, Literal.size() - 1)));
         return QStringLiteral("%1% is just %1/100 here; for %1 percent more or less, multiply by (1 %2 %1%)")

@@ -8,8 +8,15 @@ std::vector<TLink> LinksInBox(std::u16string_view Program, const std::vector<TSt
     std::vector<int> Pairs;
     for (std::size_t I = 0; I + 1 < Program.size(); ++I)
         if (Program[I] == u'\r' && Program[I + 1] == u'\n') Pairs.push_back(static_cast<int>(I));
+    // The statements come in the order of the text, so the count of pairs before
+    // an offset mostly moves on; only a step back needs a search.
+    std::size_t Before = 0;
     const auto Box = [&](int Offset) {
-        return From + Offset - static_cast<int>(std::lower_bound(Pairs.begin(), Pairs.end(), Offset) - Pairs.begin());
+        if (Before > 0 && Pairs[Before - 1] >= Offset)
+            Before = static_cast<std::size_t>(std::lower_bound(Pairs.begin(), Pairs.end(), Offset) - Pairs.begin());
+        while (Before < Pairs.size() && Pairs[Before] < Offset)
+            ++Before;
+        return From + Offset - static_cast<int>(Before);
     };
     std::vector<TLink> Links;
     Links.reserve(Ranges.size());

@@ -9,9 +9,10 @@
 # the desktop session test needs; without them CMake leaves that test out.
 # python3-mpmath is the reference of the accuracy check. libedit-dev gives
 # sumtra-cli its interactive session; without it the runner is built without one.
+# groff-base checks that the manual pages render without a warning.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev python3 python3-mpmath libedit-dev)
+packages=(cmake g++ make libgtest-dev python3 python3-mpmath libedit-dev groff-base)
 engine_only=false
 for arg in "$@"; do
   case "$arg" in

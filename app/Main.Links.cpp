@@ -7,6 +7,7 @@
 #include "Links.h"
 #include "Memo.h"
 #include "Parse.Infix.h"
+#include "SyntaxColors.h"
 
 #include <QScrollBar>
 #include <QTextBlock>
@@ -19,6 +20,15 @@ void ScrollToLine(QPlainTextEdit& Box, int Line) {
     QScrollBar* Bar = Box.verticalScrollBar();
     const int Visible = std::max(1, Box.viewport()->height() / std::max(1, Box.fontMetrics().lineSpacing()));
     if (Line < Bar->value() || Line >= Bar->value() + Visible) Bar->setValue(std::max(0, Line - Visible / 2));
+}
+
+// The statement of L in Box, selected.
+QTextCursor Statement(QPlainTextEdit& Box, const TLink& L) {
+    QTextCursor Cursor(Box.document());
+    const int Last = Box.document()->characterCount() - 1;
+    Cursor.setPosition(std::min(L.Start, Last));
+    Cursor.setPosition(std::min(L.End, Last), QTextCursor::KeepAnchor);
+    return Cursor;
 }
 
 QTextEdit::ExtraSelection Marked(const QTextCursor& Cursor, const QColor& Back) {
@@ -41,10 +51,7 @@ void TMainForm::DropLinks() {
 }
 
 QColor TMainForm::LinkColor() const {
-    const QColor Text = Memo1->FontColor(), Back = Memo1->BackColor();
-    const auto Mix = [](float B, float T) { return B + (T - B) * 0.14f; };
-    return QColor::fromRgbF(Mix(Back.redF(), Text.redF()), Mix(Back.greenF(), Text.greenF()),
-                            Mix(Back.blueF(), Text.blueF()));
+    return Blend(Memo1->BackColor(), Memo1->FontColor(), 0.14);
 }
 
 // The box with the focus leads: its caret marks the other box, and scrolls it
@@ -54,11 +61,7 @@ void TMainForm::ShowLinks() {
     QList<QTextEdit::ExtraSelection> InInput, InOutput;
     if (Memo2->hasFocus()) {
         if (const TLink* L = LinkOfLine(FLinks, Memo2->textCursor().blockNumber())) {
-            QTextCursor Statement(Memo1->document());
-            const int Last = Memo1->document()->characterCount() - 1;
-            Statement.setPosition(std::min(L->Start, Last));
-            Statement.setPosition(std::min(L->End, Last), QTextCursor::KeepAnchor);
-            InInput.append(Marked(Statement, LinkColor()));
+            InInput.append(Marked(Statement(*Memo1, *L), LinkColor()));
             ScrollToLine(*Memo1, Memo1->document()->findBlock(L->Start).blockNumber());
         }
     } else {
@@ -78,11 +81,7 @@ void TMainForm::ShowLinks() {
 bool TMainForm::OutputDoubleClicked(const QPoint& At) {
     const TLink* L = LinkOfLine(FLinks, Memo2->cursorForPosition(At).blockNumber());
     if (!L) return false;
-    QTextCursor Statement(Memo1->document());
-    const int Last = Memo1->document()->characterCount() - 1;
-    Statement.setPosition(std::min(L->Start, Last));
-    Statement.setPosition(std::min(L->End, Last), QTextCursor::KeepAnchor);
-    Memo1->setTextCursor(Statement);
+    Memo1->setTextCursor(Statement(*Memo1, *L));
     Memo1->setFocus();
     Memo1->ensureCursorVisible();
     return true;

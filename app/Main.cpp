@@ -585,11 +585,7 @@ void TMainForm::LiveEdited() {
 void TMainForm::MarkOutputStale(bool Stale) {
     if (Stale == FOutputStale) return;
     FOutputStale = Stale;
-    const QColor Text = Memo1->FontColor();
-    const QColor Back = Memo1->BackColor();
-    Memo2->SetFontColor(Stale ? QColor::fromRgbF((Text.redF() + Back.redF()) / 2, (Text.greenF() + Back.greenF()) / 2,
-                                                 (Text.blueF() + Back.blueF()) / 2)
-                              : Text);
+    Memo2->SetFontColor(Stale ? Blend(Memo1->FontColor(), Memo1->BackColor(), 0.5) : Memo1->FontColor());
 }
 
 // The output line of an error may be cut off at the box's edge; the status bar

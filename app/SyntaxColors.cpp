@@ -39,12 +39,6 @@ double Luminance(const QColor& C) {
     return 0.2126 * Linear(C.redF()) + 0.7152 * Linear(C.greenF()) + 0.0722 * Linear(C.blueF());
 }
 
-QColor Blend(const QColor& A, const QColor& B, double Share) {
-    const auto Mix = [Share](double X, double Y) { return X + (Y - X) * Share; };
-    return QColor::fromRgbF(static_cast<float>(Mix(A.redF(), B.redF())), static_cast<float>(Mix(A.greenF(), B.greenF())),
-                            static_cast<float>(Mix(A.blueF(), B.blueF())));
-}
-
 // The hue at the first lightness, going away from Back, that reaches Target.
 QColor HueOn(const THue& H, const QColor& Back, double Target) {
     const bool Lighter = ContrastRatio(Qt::white, Back) > ContrastRatio(Qt::black, Back);
@@ -71,6 +65,12 @@ void ForEachRow(const QString& Text, F&& Row) {
     }
 }
 } // namespace
+
+QColor Blend(const QColor& A, const QColor& B, double Share) {
+    const auto Mix = [Share](double X, double Y) { return X + (Y - X) * Share; };
+    return QColor::fromRgbF(static_cast<float>(Mix(A.redF(), B.redF())), static_cast<float>(Mix(A.greenF(), B.greenF())),
+                            static_cast<float>(Mix(A.blueF(), B.blueF())));
+}
 
 double ContrastRatio(const QColor& A, const QColor& B) {
     const double LA = Luminance(A), LB = Luminance(B);

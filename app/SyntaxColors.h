@@ -22,6 +22,8 @@ struct TSyntaxPalette {
     QColor UnmatchedBack;               // behind a bracket without one
 };
 
+// A mixed with Share (0 to 1) of B.
+QColor Blend(const QColor& A, const QColor& B, double Share);
 // The WCAG contrast ratio of two colours, 1 to 21.
 double ContrastRatio(const QColor& A, const QColor& B);
 // Each class's colour has a contrast with Back of at least 4.5, or of the

@@ -59,11 +59,17 @@ constexpr int MemoMargin = 6;
 constexpr TColor DefaultBackColor = 16777215; // white
 
 // The text of the input box as the runner reads it: rows separated by CR LF.
-std::u16string ProgramText(QString Text) {
-    Text.replace(QChar::ParagraphSeparator, u'\n');
-    Text.replace(QChar::LineSeparator, u'\n'); // Shift+Enter
-    Text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    return Text.toStdU16String();
+std::u16string ProgramText(const QString& Text) {
+    std::u16string Program;
+    Program.reserve(static_cast<std::size_t>(Text.size()) + static_cast<std::size_t>(Text.size()) / 16);
+    const char16_t* Rest = reinterpret_cast<const char16_t*>(Text.utf16());
+    const char16_t* const End = Rest + Text.size();
+    for (const char16_t* At = Rest; At != End; ++At)
+        if (*At == u'\n' || *At == QChar::ParagraphSeparator || *At == QChar::LineSeparator) { // Shift+Enter
+            Program.append(Rest, At).append(u"\r\n");
+            Rest = At + 1;
+        }
+    return Program.append(Rest, End);
 }
 
 // Errors of file commands and start-up files are shown and the window carries on.

@@ -83,6 +83,6 @@ class TMemoLines : public TStrings {
     QPlainTextEdit& FMemo;
     int FUpdates = 0;
     bool FCleared = false; // the box is to be emptied before the pending lines go in
-    QStringList FPending;
+    QString FPending; // the lines to come, each after a line feed but the first
     std::int32_t FPendingLines = 0; // the box's lines FPending will make: a line break inside one starts another
 };

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QtEndian>
 #include <QUrl>
 
 #include <filesystem>
@@ -140,12 +141,10 @@ void WriteTextFile(const QString& FileName, const QString& Text) {
         Content.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
         Content += QStringLiteral("\r\n");
     }
-    QByteArray Bytes("\xFF\xFE", 2);
-    Bytes.reserve(2 + Content.size() * 2);
-    for (QChar C : Content) {
-        Bytes.append(static_cast<char>(C.unicode() & 0xFF));
-        Bytes.append(static_cast<char>(C.unicode() >> 8));
-    }
+    QByteArray Bytes(2 + Content.size() * 2, Qt::Uninitialized);
+    Bytes[0] = '\xFF';
+    Bytes[1] = '\xFE';
+    qToLittleEndian<char16_t>(Content.utf16(), Content.size(), Bytes.data() + 2);
     WriteFileAtomically(FileName, Bytes);
 }
 

@@ -15,8 +15,9 @@
 // once as the box repaints by itself (the lines the edit touched), once with
 // the whole visible box repainted after each key.
 //
-// Usage: sumtra-bench-desktop [--cli PATH] [--runs N]
-// (the default PATH is sumtra-cli beside this program).
+// Usage: sumtra-bench-desktop [--cli PATH] [--runs N] [--w1-only]
+// (the default PATH is sumtra-cli beside this program; --w1-only stops after
+// the W1 rounds, for a profile of them alone).
 //
 // Then live results on the first 1,000 lines of W1: a keystroke with live
 // results on (it only restarts the pause), and the run that follows the pause,
@@ -49,6 +50,8 @@
 #include <cstdio>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace {
 double Median(std::vector<double> V) {
     std::sort(V.begin(), V.end());
@@ -66,6 +69,12 @@ double DesktopRun(TMainForm& Form, TMemo& Output, int Lines) {
     QCoreApplication::processEvents();
     Output.viewport()->repaint(); // the visible lines are drawn before the clock stops
     return Clock.nsecsElapsed() / 1e6;
+}
+
+long MinorFaults() {
+    rusage Usage{};
+    getrusage(RUSAGE_SELF, &Usage);
+    return Usage.ru_minflt;
 }
 
 double Percentile(std::vector<double> V, double Share) {
@@ -133,9 +142,10 @@ int main(int Argc, char** Argv) {
     QString Cli = QCoreApplication::applicationDirPath() + QStringLiteral("/sumtra-cli");
     int Runs = 5;
     const QStringList Args = QCoreApplication::arguments();
-    for (int I = 1; I + 1 < Args.size(); I += 2) {
-        if (Args[I] == QStringLiteral("--cli")) Cli = Args[I + 1];
-        if (Args[I] == QStringLiteral("--runs")) Runs = std::max(1, Args[I + 1].toInt());
+    const bool W1Only = Args.contains(QStringLiteral("--w1-only"));
+    for (int I = 1; I + 1 < Args.size(); ++I) {
+        if (Args[I] == QStringLiteral("--cli")) Cli = Args[++I];
+        else if (Args[I] == QStringLiteral("--runs")) Runs = std::max(1, Args[++I].toInt());
     }
 
     const TWorkload W1 = MakeWorkload(wkIndependent, lgSumtra);
@@ -170,11 +180,13 @@ int main(int Argc, char** Argv) {
     Input->setPlainText(QString::fromUtf8(W1.Text.data(), static_cast<qsizetype>(W1.Text.size())));
     QCoreApplication::processEvents();
 
-    std::vector<double> Desktop, Console;
+    std::vector<double> Desktop, Console, Faults;
     for (int R = 0; R < Runs; ++R) {
         Output->clear();
         QCoreApplication::processEvents();
+        const long FaultsBefore = MinorFaults();
         Desktop.push_back(DesktopRun(Form, *Output, W1.Statements));
+        Faults.push_back(static_cast<double>(MinorFaults() - FaultsBefore));
         if (Output->document()->blockCount() != W1.Statements)
             return std::fprintf(stderr, "the output box holds %d lines, not %d\n",
                                 Output->document()->blockCount(), W1.Statements),
@@ -185,8 +197,9 @@ int main(int Argc, char** Argv) {
     }
     const double D = Median(Desktop);
     const double C = Median(Console);
-    std::printf("W1, %d statements, %d runs: desktop %.1f ms, sumtra-cli %.1f ms, ratio %.2f\n",
-                W1.Statements, Runs, D, C, D / C);
+    std::printf("W1, %d statements, %d runs: desktop %.1f ms (%.0f page faults), sumtra-cli %.1f ms, ratio %.2f\n",
+                W1.Statements, Runs, D, Median(Faults), C, D / C);
+    if (W1Only) return 0;
 
     // Export of the last W1 run, rendered and written.
     for (const char* Suffix : {"md", "html", "csv"}) {

@@ -45,6 +45,8 @@ void TestMemo::pendingLinesAreCounted_data() {
     QTest::newRow("appended to shown lines") << "a\nb" << false << "x" << 4 << "a\nb\nx\ny";
     QTest::newRow("cleared first") << "a\nb" << true << "x" << 2 << "x\ny";
     QTest::newRow("a line with a break is two") << "a" << false << "x\r\n= 1" << 4 << "a\nx\n= 1\ny";
+    QTest::newRow("an empty line is a line") << "a" << false << "" << 3 << "a\n\ny";
+    QTest::newRow("an empty line after a clear") << "a\nb" << true << "" << 2 << "\ny";
 }
 
 void TestMemo::pendingLinesAreCounted() {
@@ -61,11 +63,14 @@ void TestMemo::pendingLinesAreCounted() {
     Lines.Add(first.toStdU16String());
     Lines.Add(u"y");
     QCOMPARE(Lines.Count(), count);
-    QCOMPARE(Lines.Get(count - 1), u"y");
+    const QStringList Expected = after.split(u'\n');
+    for (int I = 0; I < count; ++I)
+        QCOMPARE(Lines.Get(I), Expected[I].toStdU16String());
     QCOMPARE(Box.toPlainText(), before); // nothing shown before the end of the run
     Lines.EndUpdate();
     QCOMPARE(Box.toPlainText(), after);
     QCOMPARE(Lines.Count(), count);
+    if (clear) QCOMPARE(Box.textCursor().position(), 0);
 }
 
 void TestMemo::preserveAppendsAfterDivider() {

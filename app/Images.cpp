@@ -106,7 +106,7 @@ void DrawExit(QPainter& P, qreal S) {
     P.drawLine(QPointF(S * 0.65, S * 0.35), QPointF(S * 0.35, S * 0.65));
 }
 
-// The same picture as the installed icon, app/sumtra.svg (drawn on a 64 grid).
+// The same picture as the installed icon, app/org.sumtra.Sumtra.svg (drawn on a 64 grid).
 void DrawApp(QPainter& P, qreal S) {
     const qreal U = S / 64;
     QLinearGradient G(0, 0, 0, S);

@@ -10,9 +10,12 @@
 # python3-mpmath is the reference of the accuracy check. libedit-dev gives
 # sumtra-cli its interactive session; without it the runner is built without one.
 # groff-base checks that the manual pages render without a warning.
+# dpkg-dev (dpkg-shlibdeps) and file let cpack make the Debian package, whose
+# tests run lintian on it and, with the desktop packages, appstreamcli
+# (appstream) and desktop-file-validate (desktop-file-utils) on its metadata.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev python3 python3-mpmath libedit-dev groff-base)
+packages=(cmake g++ make libgtest-dev python3 python3-mpmath libedit-dev groff-base dpkg-dev file lintian)
 engine_only=false
 for arg in "$@"; do
   case "$arg" in
@@ -21,7 +24,7 @@ for arg in "$@"; do
     *) echo "deps.sh: unknown option '$arg'" >&2; exit 2 ;;
   esac
 done
-$engine_only || packages+=(qt6-base-dev xvfb x11-utils python3 openbox)
+$engine_only || packages+=(qt6-base-dev xvfb x11-utils python3 openbox appstream desktop-file-utils)
 
 missing=()
 for p in "${packages[@]}"; do

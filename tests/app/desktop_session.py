@@ -800,7 +800,8 @@ def main():
         prefix = os.path.join(work, 'prefix')
         subprocess.run([os.environ.get('SUMTRA_CMAKE', 'cmake'), '--install', build_dir, '--prefix', prefix], check=True, stdout=subprocess.DEVNULL)
         for name in ('bin/sumtra', 'bin/sumtra-cli', 'share/sumtra/SymbolMap.txt', 'share/sumtra/Help/Sumtra.htm',
-                     'share/applications/sumtra.desktop', 'share/icons/hicolor/scalable/apps/sumtra.svg'):
+                     'share/applications/org.sumtra.Sumtra.desktop',
+                     'share/icons/hicolor/scalable/apps/org.sumtra.Sumtra.svg', 'share/metainfo/org.sumtra.Sumtra.metainfo.xml'):
             if not os.path.isfile(os.path.join(prefix, name)):
                 fail('cmake --install did not install ' + name)
         user_home = os.path.join(work, 'user')

@@ -12,6 +12,7 @@
 #include <QtEndian>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 
 #if defined(Q_OS_UNIX)
@@ -135,16 +136,25 @@ QString ReadTextFile(const QString& FileName) {
 }
 
 void WriteTextFile(const QString& FileName, const QString& Text) {
-    QString Content;
-    if (!Text.isEmpty()) {
-        Content = Text;
-        Content.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-        Content += QStringLiteral("\r\n");
-    }
-    QByteArray Bytes(2 + Content.size() * 2, Qt::Uninitialized);
+    // UTF-16LE with its byte order mark, every line ended by CR LF.
+    const qsizetype Breaks = Text.count(u'\n');
+    const qsizetype Lines = Text.isEmpty() ? 0 : Breaks + 1;
+    QByteArray Bytes(2 + (Text.size() - Breaks + 2 * Lines) * 2, Qt::Uninitialized);
     Bytes[0] = '\xFF';
     Bytes[1] = '\xFE';
-    qToLittleEndian<char16_t>(Content.utf16(), Content.size(), Bytes.data() + 2);
+    char* Out = Bytes.data() + 2;
+    const auto Put = [&Out](const char16_t* From, qsizetype Count) {
+        qToLittleEndian<char16_t>(From, Count, Out);
+        Out += Count * 2;
+    };
+    const char16_t* Rest = reinterpret_cast<const char16_t*>(Text.utf16());
+    const char16_t* const End = Rest + Text.size();
+    for (qsizetype Line = 0; Line < Lines; ++Line) {
+        const char16_t* Break = std::find(Rest, End, u'\n');
+        Put(Rest, Break - Rest);
+        Put(u"\r\n", 2);
+        Rest = Break + (Break != End);
+    }
     WriteFileAtomically(FileName, Bytes);
 }
 

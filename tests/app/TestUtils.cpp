@@ -114,6 +114,9 @@ void TestUtils::writeTextFileWritesUtf16WithBom_data() {
                                                               "b\0\r\0\n\0",
                                                               14);
     QTest::newRow("empty text is the mark alone") << "" << QByteArray("\xFF\xFE");
+    QTest::newRow("a last line break ends an empty line") << "a\n" << QByteArray("\xFF\xFE"
+                                                                                  "a\0\r\0\n\0\r\0\n\0",
+                                                                                  12);
     QTest::newRow("non-Latin characters") << "\u03C0" << QByteArray("\xFF\xFE\xC0\x03\r\0\n\0", 8);
 }
 

@@ -1,6 +1,7 @@
 #include "Complex.h"
 
 #include "Exact.h"
+#include "Trig.h"
 
 #include <algorithm>
 #include <climits>
@@ -29,10 +30,13 @@ Extended Exp(Extended A) {
     return Checked(std::exp(A));
 }
 Extended Sin(Extended A) {
-    return Checked(std::sin(A));
+    return Checked(std::isfinite(A) ? ReducedSin(A) : std::sin(A));
 }
 Extended Cos(Extended A) {
-    return Checked(std::cos(A));
+    return Checked(std::isfinite(A) ? ReducedCos(A) : std::cos(A));
+}
+Extended Tan(Extended A) {
+    return Checked(std::isfinite(A) ? ReducedTan(A) : std::tan(A));
 }
 Extended Atan2(Extended Y, Extended X) {
     return std::atan2(Y, X);
@@ -232,17 +236,45 @@ TComp Power(TComp Z, Extended R) {
     return Power(Z, TComp(R));
 }
 
+namespace {
+// The library's complex sine or cosine of a real part reduced by the engine, the
+// quarter turns put back by ORDER QUADRANT (sin, cos, -sin, -cos).
+TComp TurnedSinCos(TComp Z, std::int32_t Shift) {
+    std::int32_t Quadrant = Shift;
+    TStd W = ToStd(Z);
+    if (std::isfinite(Z.X) && std::fabs(Z.X) > PiQuarter) {
+        const TReduced T = ReduceHalfPi(Z.X);
+        Quadrant += T.Quadrant;
+        W = {T.R.Hi + T.R.Lo, Z.Y};
+    }
+    switch (Quadrant & 3) {
+    case 0: return Checked(std::sin(W));
+    case 1: return Checked(std::cos(W));
+    case 2: return Checked(-std::sin(W));
+    default: return Checked(-std::cos(W));
+    }
+}
+} // namespace
+
+// On the imaginary axis the real-axis factors are exactly 0 and 1.
 TComp Cos(TComp Z) {
     if (Z.Y == 0) return FP::Cos(Z.X);
-    return Checked(std::cos(ToStd(Z)));
+    if (Z.X == 0) return {FP::Checked(std::cosh(Z.Y)), -Z.X * Z.Y};
+    return TurnedSinCos(Z, 1);
 }
 TComp Sin(TComp Z) {
     if (Z.Y == 0) return FP::Sin(Z.X);
-    return Checked(std::sin(ToStd(Z)));
+    if (Z.X == 0) return {Z.X, FP::Checked(std::sinh(Z.Y))};
+    return TurnedSinCos(Z, 0);
 }
+// The period is pi: an odd count of quarter turns gives -1 / tan.
 TComp Tan(TComp Z) {
-    if (Z.Y == 0) return FP::Checked(std::tan(Z.X));
-    return Checked(std::tan(ToStd(Z)));
+    if (Z.Y == 0) return FP::Tan(Z.X);
+    if (!std::isfinite(Z.X) || std::fabs(Z.X) <= PiQuarter) return Checked(std::tan(ToStd(Z)));
+    const TReduced T = ReduceHalfPi(Z.X);
+    const TStd W = std::tan(TStd(T.R.Hi + T.R.Lo, Z.Y));
+    if ((T.Quadrant & 1) == 0) return Checked(W);
+    return Checked(TStd(-1) / W);
 }
 
 TComp Cosh(TComp Z) {

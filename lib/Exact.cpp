@@ -1,5 +1,7 @@
 #include "Exact.h"
 
+#include "Trig.h"
+
 #include <array>
 #include <climits>
 
@@ -199,7 +201,8 @@ TComp Exp(TWideC Z) {
         F = 1;
     }
     E *= 1 + Z.X.Lo;
-    const Extended C = std::cos(B), S = std::sin(B);
+    const Extended C = std::isfinite(B) ? ReducedCos(B) : std::cos(B);
+    const Extended S = std::isfinite(B) ? ReducedSin(B) : std::sin(B);
     return {E * ((C - S * Z.Y.Lo) * F), E * ((S + C * Z.Y.Lo) * F)};
 }
 } // namespace Exact

@@ -119,6 +119,10 @@ const TCosSin* CosSinTable() {
 }
 } // namespace
 
+TPair Exp(TPair F) {
+    return ExpSmall(F);
+}
+
 // ln X = e ln 2 + ln m with m in [0.75, 1.5); ln m is the library's value y
 // corrected by m e^-y - 1, formed wide.
 TPair Ln(TPair X) {

@@ -292,9 +292,21 @@ TComp SaturatedTanh(TComp Z) {
     return {std::copysign(1.0L, Z.X), Tiny};
 }
 
-// The library's complex sine or cosine of a real part reduced by the engine, the
-// quarter turns put back by ORDER QUADRANT (sin, cos, -sin, -cos).
+// Below this |y| neither cosh y nor sinh y overflows.
+constexpr Extended HyperbolicFinite = 11000;
+
+// sin z = sin x cosh y + i cos x sinh y, cos z = cos x cosh y - i sin x sinh y,
+// with the real part reduced by the engine (ORDER QUADRANT: Shift 0 gives sin,
+// 1 cos). Past HyperbolicFinite the library's function of the reduced argument
+// is turned by the quarter turns instead, as it scales to avoid the overflow.
 TComp TurnedSinCos(TComp Z, std::int32_t Shift) {
+    if (std::isfinite(Z.X) && std::fabs(Z.X) > PiQuarter && std::fabs(Z.Y) < HyperbolicFinite) {
+        Extended C, S;
+        ReducedCosSin(Z.X, C, S);
+        const Extended Ch = std::cosh(Z.Y), Sh = std::sinh(Z.Y);
+        if (Shift == 0) return {S * Ch, C * Sh};
+        return {C * Ch, -S * Sh};
+    }
     std::int32_t Quadrant = Shift;
     TStd W = ToStd(Z);
     if (std::isfinite(Z.X) && std::fabs(Z.X) > PiQuarter) {

@@ -175,12 +175,17 @@ TReduced PayneHanek(Extended X) {
     return {Quadrant, R};
 }
 
-// sin and cos of R.Hi + R.Lo, |R| <= pi/4, by the library and one Taylor step.
+// sin and cos of R.Hi + R.Lo, |R| <= pi/4, carried wide and rounded once: no
+// library function is asked, so the digits are the same everywhere.
 Extended SinOf(TPair R) {
-    return std::sin(R.Hi) + std::cos(R.Hi) * R.Lo;
+    TPair C, S;
+    Exact::CosSin(R, C, S);
+    return S.Hi + S.Lo;
 }
 Extended CosOf(TPair R) {
-    return std::cos(R.Hi) - std::sin(R.Hi) * R.Lo;
+    TPair C, S;
+    Exact::CosSin(R, C, S);
+    return C.Hi + C.Lo;
 }
 } // namespace
 
@@ -216,14 +221,31 @@ Extended ReducedCos(Extended X) {
     }
 }
 
-// tan(R) + (1 + tan(R)^2) * Lo; an odd quadrant gives -1 / tan(R).
+// ORDER QUADRANT
+void ReducedCosSin(Extended X, Extended& Cos, Extended& Sin) {
+    if (std::fabs(X) <= PiQuarter) {
+        Cos = std::cos(X);
+        Sin = std::sin(X);
+        return;
+    }
+    const TReduced T = ReduceHalfPi(X);
+    TPair C, S;
+    Exact::CosSin(T.R, C, S);
+    const Extended Cr = C.Hi + C.Lo, Sr = S.Hi + S.Lo;
+    switch (T.Quadrant) {
+    case 0: Cos = Cr, Sin = Sr; break;
+    case 1: Cos = -Sr, Sin = Cr; break;
+    case 2: Cos = -Cr, Sin = -Sr; break;
+    default: Cos = Sr, Sin = -Cr; break;
+    }
+}
+
+// sin R / cos R, or -cos R / sin R for an odd quadrant, divided wide.
 Extended ReducedTan(Extended X) {
     if (std::fabs(X) <= PiQuarter) return std::tan(X);
     const TReduced T = ReduceHalfPi(X);
-    const Extended Tr = std::tan(T.R.Hi);
-    const Extended Tn = Tr + (1 + Tr * Tr) * T.R.Lo;
-    if ((T.Quadrant & 1) == 0) return Tn;
-    // -1 / (Tr + d) = -1/Tr + d/Tr^2 for the small correction d.
-    const Extended D = (1 + Tr * Tr) * T.R.Lo;
-    return -1 / Tr + D / (Tr * Tr);
+    TPair C, S;
+    Exact::CosSin(T.R, C, S);
+    const TPair Q = (T.Quadrant & 1) == 0 ? S / C : -(C / S);
+    return Q.Hi + Q.Lo;
 }

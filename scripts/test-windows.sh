@@ -24,8 +24,8 @@ cmake --build "$build" -j"$(nproc)"
 # started by a test, they would keep ctest's output pipe open and it would hang.
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+wineserver -p >/dev/null 2>&1 || true # persistent; already running answers 2
 wineboot --init >/dev/null 2>&1
-wineserver -p >/dev/null 2>&1
 wine wineboot >/dev/null 2>&1
 
 # The engine tests; the accuracy check and the manual pages are Linux's.

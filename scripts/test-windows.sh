@@ -24,7 +24,11 @@ cmake --build "$build" -j"$(nproc)"
 # started by a test, they would keep ctest's output pipe open and it would hang.
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wineserver -p >/dev/null 2>&1 || true # persistent; already running answers 2
+# The server starts first and stays (-p) until wineserver -k, so each run of the
+# runner below does not start one anew; it needs the prefix folder to exist, and
+# one left running by an interrupted run answers 2.
+mkdir -p "$WINEPREFIX"
+wineserver -p >/dev/null 2>&1 || true
 wineboot --init >/dev/null 2>&1
 wine wineboot >/dev/null 2>&1
 

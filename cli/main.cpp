@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -18,7 +19,14 @@
 #include <string_view>
 #include <vector>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#include <shellapi.h>
+#else
 #include <unistd.h>
+#endif
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -213,6 +221,47 @@ std::u16string Utf8Program(std::string_view Bytes) {
     if (Bytes.starts_with("\xEF\xBB\xBF")) Bytes.remove_prefix(3);
     return FromUtf8(Bytes);
 }
+
+#ifdef _WIN32
+// The arguments as UTF-8, rebuilt from the wide command line: the narrow argv is
+// in the ANSI code page, where "π" arrives as "p".
+std::vector<std::string> CommandLineArguments(int, char**) {
+    std::vector<std::string> Args;
+    int Count = 0;
+    wchar_t** Wide = CommandLineToArgvW(GetCommandLineW(), &Count);
+    for (int I = 0; Wide && I < Count; ++I)
+        Args.push_back(ToUtf8(reinterpret_cast<const char16_t*>(Wide[I])));
+    LocalFree(Wide);
+    return Args;
+}
+
+// A path given as UTF-8 opens through its wide form.
+std::filesystem::path SourcePath(const std::string& Utf8) {
+    return std::filesystem::path(FromUtf8(Utf8));
+}
+
+// Byte streams as on Linux: text mode would write every line feed as CR LF and
+// end the input at a Ctrl+Z byte. A real console shows the UTF-8 output as such.
+void PrepareStreams() {
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+}
+#else
+std::vector<std::string> CommandLineArguments(int Argc, char** Argv) {
+    return std::vector<std::string>(Argv, Argv + Argc);
+}
+
+std::filesystem::path SourcePath(const std::string& Path) {
+    return Path;
+}
+
+// A closed pipe ends the write with an error, not the program with a signal.
+void PrepareStreams() {
+    std::signal(SIGPIPE, SIG_IGN);
+}
+#endif
 } // namespace
 
 int main(int Argc, char** Argv) {
@@ -224,11 +273,15 @@ int main(int Argc, char** Argv) {
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
 #endif
-    std::signal(SIGPIPE, SIG_IGN);
+    PrepareStreams();
     std::ios::sync_with_stdio(false);
     TOptions Options;
     try {
-        Options = ParseArguments(Argc, Argv);
+        std::vector<std::string> Args = CommandLineArguments(Argc, Argv);
+        std::vector<char*> Pointers;
+        for (std::string& A : Args)
+            Pointers.push_back(A.data());
+        Options = ParseArguments(static_cast<int>(Pointers.size()), Pointers.data());
     } catch (const EUsage& E) {
         std::fprintf(stderr, "sumtra-cli: %s\nTry 'sumtra-cli --help' for more information.\n",
                      E.Message.c_str());
@@ -270,7 +323,7 @@ int main(int Argc, char** Argv) {
             switch (Source.Kind) {
             case TSource::skEval: Text = Utf8Program(Source.Text); break;
             case TSource::skStdin: Text = Utf8Program(ReadStdin()); break;
-            case TSource::skFile: Text = ReadTextFile(Source.Text); break;
+            case TSource::skFile: Text = ReadTextFile(SourcePath(Source.Text)); break;
             }
         } catch (const std::exception& E) {
             std::fprintf(stderr, "sumtra-cli: %s\n", E.what());

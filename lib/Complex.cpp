@@ -1,6 +1,7 @@
 #include "Complex.h"
 
 #include "Exact.h"
+#include "Trig.h"
 
 #include <algorithm>
 #include <climits>
@@ -29,10 +30,13 @@ Extended Exp(Extended A) {
     return Checked(std::exp(A));
 }
 Extended Sin(Extended A) {
-    return Checked(std::sin(A));
+    return Checked(std::isfinite(A) ? ReducedSin(A) : std::sin(A));
 }
 Extended Cos(Extended A) {
-    return Checked(std::cos(A));
+    return Checked(std::isfinite(A) ? ReducedCos(A) : std::cos(A));
+}
+Extended Tan(Extended A) {
+    return Checked(std::isfinite(A) ? ReducedTan(A) : std::tan(A));
 }
 Extended Atan2(Extended Y, Extended X) {
     return std::atan2(Y, X);
@@ -117,6 +121,42 @@ bool WithinWide(TComp Z) {
     return std::fabs(Z.X) < 0x1p1000L && std::fabs(Z.Y) < 0x1p1000L;
 }
 
+// The library functions MinGW computes worse than glibc, so that both systems
+// print the same digits.
+#ifdef _WIN32
+// MinGW's powl loses digits as |y ln x| grows (1.0001^10000 is hundreds of units
+// off in the last place, 10^4000 is not a power of ten): whole exponents go by
+// products carried wide, other powers of positive bases through the logarithm
+// carried wide.
+Extended LibraryPow(Extended X, Extended Y) {
+    if (!std::isfinite(X) || !std::isfinite(Y)) return std::pow(X, Y);
+    TComp R;
+    if (IsWhole(Y) && PowerByProducts(TComp(X), Y, R)) return R.X;
+    if (X > 0 && WithinWide(TComp(Y)))
+        return Exact::Exp(Exact::Widened(TComp(Y)) * Exact::Ln(Exact::Widened(TComp(X)))).X;
+    return std::pow(X, Y);
+}
+
+// MinGW's clogl loses the real part near |z| = 1 to cancellation; there it is
+// ln(1 + (x^2 + y^2 - 1)) / 2 with the squares summed exactly.
+TStd LibraryLn(TStd Z) {
+    const Extended X = Z.real(), Y = Z.imag();
+    if (!std::isfinite(X) || !std::isfinite(Y) || !Exact::InProductRange(X) || !Exact::InProductRange(Y))
+        return std::log(Z);
+    using Exact::TPair;
+    const TPair S = Exact::TwoProduct(X, X) + Exact::TwoProduct(Y, Y) + TPair{-1, 0};
+    if (std::fabs(S.Hi) > 0.5L) return std::log(Z);
+    return {std::log1p(S.Hi + S.Lo) / 2, std::atan2(Y, X)};
+}
+#else
+Extended LibraryPow(Extended X, Extended Y) {
+    return std::pow(X, Y);
+}
+TStd LibraryLn(TStd Z) {
+    return std::log(Z);
+}
+#endif
+
 TComp StirlingLnGamma(TComp Z) {
     TComp S = Ln(Z) * Cmplx(FP::Sub(Z.X, 0.5L), Z.Y) - Z;
     S.X = FP::Add(S.X, 0.91893853320467274175L);
@@ -200,7 +240,7 @@ TComp Exp(TComp Z) {
 TComp Ln(TComp Z) {
     if (Z.Y == 0 && Z.X > 0) return {std::log(Z.X), Z.Y};
     if (Z == CompZero) FP::Raise(MsgZeroDivide);
-    return Checked(std::log(TStd(Z.X, Unsigned(Z.Y))));
+    return Checked(LibraryLn(TStd(Z.X, Unsigned(Z.Y))));
 }
 
 TComp Sqr(TComp Z) {
@@ -215,8 +255,8 @@ TComp Sqrt(TComp Z) {
 TComp Power(TComp Z, TComp W) {
     if (Z == CompZero) return CompZero;
     if (W.Y == 0) {
-        if (Z.Y == 0 && (Z.X > 0 || IsWhole(W.X))) return FP::Checked(std::pow(Z.X, W.X));
-        if (Z.Y == 0) return HalfTurns(W.X) * FP::Checked(std::pow(-Z.X, W.X)); // arg z = pi
+        if (Z.Y == 0 && (Z.X > 0 || IsWhole(W.X))) return FP::Checked(LibraryPow(Z.X, W.X));
+        if (Z.Y == 0) return HalfTurns(W.X) * FP::Checked(LibraryPow(-Z.X, W.X)); // arg z = pi
         TComp R;
         if (IsWhole(W.X) && PowerByProducts(Z, W.X, R)) return R;
     }
@@ -232,17 +272,80 @@ TComp Power(TComp Z, Extended R) {
     return Power(Z, TComp(R));
 }
 
+namespace {
+// tanh x = (e^2x - 1) / (e^2x + 1) with e^x carried wide, for 2^-40 <= |x| <= 1/2:
+// the libraries differ in the last place there (glibc's tanhl(0.5) is a unit low).
+Extended WideTanh(Extended X) {
+    const Exact::TPair E = Exact::Exp(Exact::TPair{X, 0});
+    const Exact::TPair E2 = E * E;
+    const Exact::TPair Q = (E2 + Exact::TPair{-1, 0}) / (E2 + Exact::TPair{1, 0});
+    return Q.Hi + Q.Lo;
+}
+
+// Beyond this a real part's cosh overflows: tanh(x + iy) is sign(x) + i 4 sin y
+// cos y e^-2|x| (MinGW's ctanhl answers a NaN there).
+constexpr Extended TanhSaturated = 5678;
+
+// Z = x + iy with |x| beyond TanhSaturated and y finite.
+TComp SaturatedTanh(TComp Z) {
+    const Extended Tiny = 4 * FP::Sin(Z.Y) * FP::Cos(Z.Y) * std::exp(-2 * std::fabs(Z.X));
+    return {std::copysign(1.0L, Z.X), Tiny};
+}
+
+// Below this |y| neither cosh y nor sinh y overflows.
+constexpr Extended HyperbolicFinite = 11000;
+
+// sin z = sin x cosh y + i cos x sinh y, cos z = cos x cosh y - i sin x sinh y,
+// with the real part reduced by the engine (ORDER QUADRANT: Shift 0 gives sin,
+// 1 cos). Past HyperbolicFinite the library's function of the reduced argument
+// is turned by the quarter turns instead, as it scales to avoid the overflow.
+TComp TurnedSinCos(TComp Z, std::int32_t Shift) {
+    if (std::isfinite(Z.X) && std::fabs(Z.X) > PiQuarter && std::fabs(Z.Y) < HyperbolicFinite) {
+        Extended C, S;
+        ReducedCosSin(Z.X, C, S);
+        const Extended Ch = std::cosh(Z.Y), Sh = std::sinh(Z.Y);
+        if (Shift == 0) return {S * Ch, C * Sh};
+        return {C * Ch, -S * Sh};
+    }
+    std::int32_t Quadrant = Shift;
+    TStd W = ToStd(Z);
+    if (std::isfinite(Z.X) && std::fabs(Z.X) > PiQuarter) {
+        const TReduced T = ReduceHalfPi(Z.X);
+        Quadrant += T.Quadrant;
+        W = {T.R.Hi + T.R.Lo, Z.Y};
+    }
+    switch (Quadrant & 3) {
+    case 0: return Checked(std::sin(W));
+    case 1: return Checked(std::cos(W));
+    case 2: return Checked(-std::sin(W));
+    default: return Checked(-std::cos(W));
+    }
+}
+} // namespace
+
+// On the imaginary axis the real-axis factors are exactly 0 and 1.
 TComp Cos(TComp Z) {
     if (Z.Y == 0) return FP::Cos(Z.X);
-    return Checked(std::cos(ToStd(Z)));
+    if (Z.X == 0) return {FP::Checked(std::cosh(Z.Y)), -Z.X * Z.Y};
+    return TurnedSinCos(Z, 1);
 }
 TComp Sin(TComp Z) {
     if (Z.Y == 0) return FP::Sin(Z.X);
-    return Checked(std::sin(ToStd(Z)));
+    if (Z.X == 0) return {Z.X, FP::Checked(std::sinh(Z.Y))};
+    return TurnedSinCos(Z, 0);
 }
+// The period is pi: an odd count of quarter turns gives -1 / tan.
 TComp Tan(TComp Z) {
-    if (Z.Y == 0) return FP::Checked(std::tan(Z.X));
-    return Checked(std::tan(ToStd(Z)));
+    if (Z.Y == 0) return FP::Tan(Z.X);
+    if (std::fabs(Z.Y) > TanhSaturated && std::isfinite(Z.X)) { // tan z = -i tanh(iz)
+        const TComp T = SaturatedTanh(Cmplx(-Z.Y, Z.X));
+        return {T.Y, -T.X};
+    }
+    if (!std::isfinite(Z.X) || std::fabs(Z.X) <= PiQuarter) return Checked(std::tan(ToStd(Z)));
+    const TReduced T = ReduceHalfPi(Z.X);
+    const TStd W = std::tan(TStd(T.R.Hi + T.R.Lo, Z.Y));
+    if ((T.Quadrant & 1) == 0) return Checked(W);
+    return Checked(TStd(-1) / W);
 }
 
 TComp Cosh(TComp Z) {
@@ -254,7 +357,12 @@ TComp Sinh(TComp Z) {
     return Checked(std::sinh(ToStd(Z)));
 }
 TComp Tanh(TComp Z) {
-    if (Z.Y == 0) return std::tanh(Z.X);
+    if (Z.Y == 0) {
+        const Extended A = std::fabs(Z.X);
+        if (A >= 0x1p-40L && A <= 0.5L) return WideTanh(Z.X);
+        return std::tanh(Z.X);
+    }
+    if (std::fabs(Z.X) > TanhSaturated && std::isfinite(Z.Y)) return SaturatedTanh(Z);
     return Checked(std::tanh(ToStd(Z)));
 }
 
@@ -267,6 +375,11 @@ TComp ArcCosh(TComp Z) {
 // right above +i and from the left below -i.
 TComp ArcSinh(TComp Z) {
     if (Z.Y == 0) return std::asinh(Z.X);
+    // On the imaginary axis: i asin y inside [-i, i], beyond it the cut's side
+    // as the sign of y says (MinGW's casinhl overflows at -1e10i).
+    if (Z.X == 0 && std::fabs(Z.Y) <= 1) return {std::copysign(0.0L, Z.Y), std::asin(Z.Y)};
+    if (Z.X == 0 && std::isfinite(Z.Y))
+        return {std::copysign(std::acosh(std::fabs(Z.Y)), Z.Y), std::copysign(Pi / 2, Z.Y)};
     return Checked(std::asinh(TStd(Z.X == 0 ? std::copysign(0.0L, Z.Y) : Z.X, Z.Y)));
 }
 

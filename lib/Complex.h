@@ -56,6 +56,7 @@ Extended Ln(Extended A);   // zero: division by zero; negative: invalid operatio
 Extended Exp(Extended A);  // overflow above about 11356.5
 Extended Sin(Extended A);
 Extended Cos(Extended A);
+Extended Tan(Extended A);
 Extended Atan2(Extended Y, Extended X);
 } // namespace FP
 

@@ -1,5 +1,7 @@
 #include "Exact.h"
 
+#include "Trig.h"
+
 #include <array>
 #include <climits>
 
@@ -117,6 +119,10 @@ const TCosSin* CosSinTable() {
 }
 } // namespace
 
+TPair Exp(TPair F) {
+    return ExpSmall(F);
+}
+
 // ln X = e ln 2 + ln m with m in [0.75, 1.5); ln m is the library's value y
 // corrected by m e^-y - 1, formed wide.
 TPair Ln(TPair X) {
@@ -199,7 +205,8 @@ TComp Exp(TWideC Z) {
         F = 1;
     }
     E *= 1 + Z.X.Lo;
-    const Extended C = std::cos(B), S = std::sin(B);
+    const Extended C = std::isfinite(B) ? ReducedCos(B) : std::cos(B);
+    const Extended S = std::isfinite(B) ? ReducedSin(B) : std::sin(B);
     return {E * ((C - S * Z.Y.Lo) * F), E * ((S + C * Z.Y.Lo) * F)};
 }
 } // namespace Exact

@@ -178,6 +178,7 @@ inline constexpr TPair HalfPi{0xC90FDAA22168C235p-63L, -0xECE675D1FC8F8CBBp-129L
 inline constexpr TPair LnSqrt2Pi{0xEB3F8E4325F5A535p-64L, -0xD686DFFD77CDBFB8p-129L};
 
 TPair Ln(TPair X);                         // X > 0
+TPair Exp(TPair F);                        // |F| <= 1/2
 void CosSin(TPair T, TPair& C, TPair& S);  // |T| up to a few turns
 TPair Arg(TPair X, TPair Y);               // the principal argument; -1 + 0i gives +pi
 TWideC Ln(TWideC Z);                       // Z = 0: "Floating point division by zero"

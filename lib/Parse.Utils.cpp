@@ -124,12 +124,20 @@ std::u16string NormalizeLineBreaks(std::u16string_view Text) {
     return Out;
 }
 
+namespace {
+// The path as UTF-8 for a message; on Windows string() would use the ANSI code page.
+std::string Shown(const std::filesystem::path& FileName) {
+    const std::u8string Text = FileName.u8string();
+    return std::string(Text.begin(), Text.end());
+}
+} // namespace
+
 std::u16string ReadTextFile(const std::filesystem::path& FileName) {
     std::error_code Ec;
     if (std::filesystem::is_directory(FileName, Ec))
-        throw std::runtime_error("Cannot read '" + FileName.string() + "': it is a directory");
+        throw std::runtime_error("Cannot read '" + Shown(FileName) + "': it is a directory");
     std::ifstream In(FileName, std::ios::binary);
-    if (!In) throw std::runtime_error("Cannot open '" + FileName.string() + "': " + std::strerror(errno));
+    if (!In) throw std::runtime_error("Cannot open '" + Shown(FileName) + "': " + std::strerror(errno));
     // Read in pieces up to one byte past the limit, so that an endless device
     // such as /dev/zero is refused as well.
     std::string Bytes;
@@ -141,8 +149,8 @@ std::u16string ReadTextFile(const std::filesystem::path& FileName) {
     char Buffer[1 << 16];
     while (Bytes.size() <= MaxTextFileSize && In.read(Buffer, sizeof Buffer).gcount() > 0)
         Bytes.append(Buffer, static_cast<std::size_t>(In.gcount()));
-    if (In.bad()) throw std::runtime_error("Cannot read '" + FileName.string() + "'");
+    if (In.bad()) throw std::runtime_error("Cannot read '" + Shown(FileName) + "'");
     if (Bytes.size() > MaxTextFileSize)
-        throw std::runtime_error("Cannot read '" + FileName.string() + "': it is larger than 32 MiB");
+        throw std::runtime_error("Cannot read '" + Shown(FileName) + "': it is larger than 32 MiB");
     return DecodeText(Bytes);
 }

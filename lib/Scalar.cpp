@@ -241,7 +241,11 @@ TComp FnTime() {
     auto Now = system_clock::now();
     std::time_t T = system_clock::to_time_t(Now);
     std::tm Local{};
+#ifdef _WIN32
+    localtime_s(&Local, &T);
+#else
     localtime_r(&T, &Local);
+#endif
     auto Millis = duration_cast<milliseconds>(Now.time_since_epoch()).count() % 1000;
     double SecondsOfDay = Local.tm_hour * 3600.0 + Local.tm_min * 60.0 + Local.tm_sec + Millis / 1000.0;
     double DayFraction = SecondsOfDay / 86400.0;

@@ -1,13 +1,16 @@
 #include "Utils.h"
 
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <locale.h>
-#if defined(__linux__)
-#include <cstring>
+#if defined(_WIN32)
+#include <windows.h>
+#elif defined(__linux__)
 #include <pthread.h>
 #include <sys/auxv.h>
 #include <sys/resource.h>
@@ -86,10 +89,6 @@ void AppendTwoDigits(std::u16string& S, std::int64_t V) {
     S += static_cast<char16_t>(u'0' + V % 10);
 }
 
-locale_t CLocale() {
-    static locale_t L = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return L;
-}
 } // namespace
 
 std::u16string IntToRoman(std::int32_t N) {
@@ -176,6 +175,67 @@ bool ShortDecimalToFloat(std::u16string_view Numeral, Extended& Value) {
     Value = Fraction > 0 ? static_cast<Extended>(M) / ExactPowersOfTen[Fraction] : static_cast<Extended>(M);
     return true;
 }
+
+#if defined(_WIN32)
+// MinGW has no strtold_l: its strtold reads the locale's decimal point, and it
+// caps a written exponent at 19999 (0.<20010 zeros>5e20011 would read as 5e-12).
+// So the numeral is rewritten as 0.<significant digits>e<exponent> with the
+// locale's point; that exponent is small for every value in range.
+bool LongNumeralToFloat(const std::string& Ascii, Extended& Value) {
+    std::string Digits;
+    std::int64_t Exponent = 0; // of the point before Digits
+    bool SeenDigit = false, SeenPoint = false;
+    std::size_t I = 0;
+    for (; I < Ascii.size() && Ascii[I] != 'e' && Ascii[I] != 'E'; ++I) {
+        const char C = Ascii[I];
+        if (C == '.' && !SeenPoint) {
+            SeenPoint = true;
+            continue;
+        }
+        if (C < '0' || C > '9') return false;
+        SeenDigit = true;
+        if (Digits.empty() && C == '0') {
+            if (SeenPoint) --Exponent; // a leading zero after the point
+            continue;
+        }
+        Digits += C;
+        if (!SeenPoint) ++Exponent;
+    }
+    if (!SeenDigit) return false;
+    if (I < Ascii.size()) {
+        ++I;
+        const bool Negative = I < Ascii.size() && Ascii[I] == '-';
+        if (I < Ascii.size() && (Ascii[I] == '-' || Ascii[I] == '+')) ++I;
+        if (I == Ascii.size()) return false;
+        std::int64_t Written = 0;
+        for (; I < Ascii.size(); ++I) {
+            if (Ascii[I] < '0' || Ascii[I] > '9') return false;
+            Written = std::min<std::int64_t>(Written * 10 + (Ascii[I] - '0'), 1'000'000'000);
+        }
+        Exponent += Negative ? -Written : Written;
+    }
+    if (Digits.empty()) {
+        Value = 0;
+        return true;
+    }
+    const std::lconv* Conv = std::localeconv();
+    const char* Point = Conv && Conv->decimal_point && *Conv->decimal_point ? Conv->decimal_point : ".";
+    const std::string Normal = std::string("0") + Point + Digits + "e" + std::to_string(Exponent);
+    Value = std::strtold(Normal.c_str(), nullptr);
+    return true;
+}
+#else
+locale_t CLocale() {
+    static locale_t L = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return L;
+}
+
+bool LongNumeralToFloat(const std::string& Ascii, Extended& Value) {
+    char* End = nullptr;
+    Value = strtold_l(Ascii.c_str(), &End, CLocale());
+    return End != Ascii.c_str() && *End == 0;
+}
+#endif
 } // namespace
 
 Extended StrToFloat(std::u16string_view Numeral) {
@@ -185,10 +245,8 @@ Extended StrToFloat(std::u16string_view Numeral) {
     Ascii.reserve(Numeral.size());
     for (char16_t C : Numeral)
         Ascii += C < 0x80 ? static_cast<char>(C) : '?';
-    errno = 0;
-    char* End = nullptr;
-    Extended V = strtold_l(Ascii.c_str(), &End, CLocale());
-    if (End == Ascii.c_str() || *End != 0 || !std::isfinite(V))
+    Extended V;
+    if (!LongNumeralToFloat(Ascii, V) || !std::isfinite(V))
         throw std::runtime_error("'" + Ascii + "' is not a valid floating point value");
     return V;
 }
@@ -327,6 +385,15 @@ std::size_t StackRemaining() {
             pthread_attr_destroy(&Attr);
         }
         return Bottom;
+    }();
+    const char* Here = static_cast<const char*>(__builtin_frame_address(0));
+    if (Low && Here > Low) return static_cast<std::size_t>(Here - Low);
+#elif defined(_WIN32)
+    // The whole reservation, down to its guard pages, whatever has been committed yet.
+    thread_local const char* Low = [] {
+        ULONG_PTR Bottom = 0, Top = 0;
+        GetCurrentThreadStackLimits(&Bottom, &Top);
+        return reinterpret_cast<const char*>(Bottom);
     }();
     const char* Here = static_cast<const char*>(__builtin_frame_address(0));
     if (Low && Here > Low) return static_cast<std::size_t>(Here - Low);

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Makes sure the packages Sumtra builds with are installed (Debian 12).
 # As root it installs what is missing; otherwise it prints the apt-get line.
-# Usage: scripts/deps.sh [--engine-only] [--fuzz]
+# Usage: scripts/deps.sh [--engine-only] [--fuzz] [--windows]
 #   --engine-only  without Qt (the desktop calculator is not built)
 #   --fuzz         with clang 14 and its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
+#   --windows      with MinGW-w64 and Wine, to cross-build the engine for Windows
+#                  and run its tests (scripts/test-windows.sh)
 # The desktop packages include Xvfb, xwininfo (x11-utils), Python 3 and the
 # openbox window manager (so that windows get real frames), which
 # the desktop session test needs; without them CMake leaves that test out.
@@ -21,6 +23,7 @@ for arg in "$@"; do
   case "$arg" in
     --engine-only) engine_only=true ;;
     --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine64 wine) ;;
     *) echo "deps.sh: unknown option '$arg'" >&2; exit 2 ;;
   esac
 done

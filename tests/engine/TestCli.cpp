@@ -5,20 +5,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
 
 namespace {
 struct TCliResult {
     std::string Out;
     int Status;
 };
-
-std::string Quote(const std::string& S) {
-    std::string Q = "'";
-    for (char C : S)
-        Q += C == '\'' ? std::string("'\\''") : std::string(1, C);
-    return Q + "'";
-}
 
 std::filesystem::path TempFile(const std::string& Name, const std::string& Bytes) {
     auto Path = std::filesystem::temp_directory_path() / ("sumtra-cli-test-" + Name);
@@ -27,19 +19,12 @@ std::filesystem::path TempFile(const std::string& Name, const std::string& Bytes
 }
 
 TCliResult RunCli(const std::vector<std::string>& Args, const std::string& Stdin = "") {
-    std::string Cmd = Quote(SUMTRA_CLI);
+    std::string Cmd = ShellProgram(SUMTRA_CLI);
     for (const auto& A : Args)
-        Cmd += " " + Quote(A);
-    Cmd += " < " + Quote(TempFile("stdin", Stdin).string()) + " 2>/dev/null";
-    TCliResult R{{}, -1};
-    FILE* P = popen(Cmd.c_str(), "r");
-    if (!P) return R;
-    char Buf[4096];
-    for (std::size_t N; (N = std::fread(Buf, 1, sizeof Buf, P)) > 0;)
-        R.Out.append(Buf, N);
-    int Raw = pclose(P);
-    R.Status = WIFEXITED(Raw) ? WEXITSTATUS(Raw) : 128 + WTERMSIG(Raw);
-    return R;
+        Cmd += " " + ShellQuote(A);
+    Cmd += " < " + ShellQuote(TempFile("stdin", Stdin).string()) + " 2>" + ShellNullDevice;
+    const TShellRun Run = RunShell(Cmd);
+    return {Run.Out, Run.Status};
 }
 
 struct TCliCase {

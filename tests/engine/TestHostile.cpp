@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sys/wait.h>
 
 namespace {
 constexpr int N = 100000; // the size of the linear classes
@@ -267,13 +266,6 @@ struct TCliRun {
     int Status;
 };
 
-std::string Quote(const std::string& S) {
-    std::string Q = "'";
-    for (char C : S)
-        Q += C == '\'' ? std::string("'\\''") : std::string(1, C);
-    return Q + "'";
-}
-
 std::filesystem::path HostileFile(const std::string& Name, const std::string& Bytes) {
     auto Path = std::filesystem::temp_directory_path() / ("sumtra-hostile-" + Name);
     std::ofstream(Path, std::ios::binary) << Bytes;
@@ -282,17 +274,9 @@ std::filesystem::path HostileFile(const std::string& Name, const std::string& By
 
 // Standard error goes with standard output, so read errors are seen too.
 TCliRun RunCli(const std::string& Args, const std::string& Stdin = "") {
-    const std::string Cmd =
-        Quote(SUMTRA_CLI) + " " + Args + " < " + Quote(HostileFile("stdin", Stdin).string()) + " 2>&1";
-    TCliRun R{{}, -1};
-    FILE* P = popen(Cmd.c_str(), "r");
-    if (!P) return R;
-    char Buf[1 << 16];
-    for (std::size_t Got; (Got = std::fread(Buf, 1, sizeof Buf, P)) > 0;)
-        R.Out.append(Buf, Got);
-    const int Raw = pclose(P);
-    R.Status = WIFEXITED(Raw) ? WEXITSTATUS(Raw) : 128 + WTERMSIG(Raw);
-    return R;
+    const TShellRun Run = RunShell(ShellProgram(SUMTRA_CLI) + " " + Args + " < " +
+                                   ShellQuote(HostileFile("stdin", Stdin).string()) + " 2>&1");
+    return {Run.Out, Run.Status};
 }
 
 std::string Utf16(std::u16string_view S) {
@@ -316,16 +300,18 @@ TEST(Hostile, ConsoleRunnerEndsWithZeroOneOrTwo) {
         std::string OutEnds;
         int Status;
     } Cases[] = {
-        {"empty file", Quote(HostileFile("empty.txt", "").string()), "", "", 0},
+        {"empty file", ShellQuote(HostileFile("empty.txt", "").string()), "", "", 0},
         {"empty standard input", "-", "", "", 0},
         {"missing file", "/nonexistent/sumtra.txt", "", "No such file or directory\n", 2},
-        {"directory", Quote(std::filesystem::temp_directory_path().string()), "", "it is a directory\n", 2},
-        {"file over the size limit", Quote(Big.string()), "", "it is larger than 32 MiB\n", 2},
+        {"directory", ShellQuote(std::filesystem::temp_directory_path().string()), "", "it is a directory\n", 2},
+        {"file over the size limit", ShellQuote(Big.string()), "", "it is larger than 32 MiB\n", 2},
+#ifndef _WIN32
         {"endless device", "/dev/zero", "", "it is larger than 32 MiB\n", 2},
+#endif
         {"odd-length UTF-16 file",
-         Quote(HostileFile("odd16.txt", "\xFF\xFE" + Utf16(u"1+2") + "\x33").string()), "",
+         ShellQuote(HostileFile("odd16.txt", "\xFF\xFE" + Utf16(u"1+2") + "\x33").string()), "",
          "Unreckognized symbol '\xEF\xBF\xBD' (row 1, col 4)\n", 1},
-        {"UTF-16 file of NULs", Quote(HostileFile("nuls.txt", std::string(1001, '\0')).string()), "",
+        {"UTF-16 file of NULs", ShellQuote(HostileFile("nuls.txt", std::string(1001, '\0')).string()), "",
          "Unreckognized symbol '\xE2\x90\x80' (row 1, col 1)\n", 1},
         {"invalid UTF-8 everywhere", "-", "\xC0\x80\xED\xA0\x80\xF5\xFF", "(row 1, col 1)\n", 1},
         {"truncated UTF-8 at the end", "-", "1+1 // \xE2\x88", "1+1 = 2\n", 0},

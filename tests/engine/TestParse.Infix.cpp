@@ -2,7 +2,11 @@
 #include "Parse.Infix.h"
 #include "TestSupport.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pthread.h>
+#endif
 
 namespace {
 struct TRun {
@@ -251,6 +255,25 @@ std::vector<TNestCase> NestCases() {
             {"arguments", "abs(", "1", ")"}};
 }
 
+#ifdef _WIN32
+DWORD WINAPI RunOnThread(void* Arg) {
+    auto* Text = static_cast<std::pair<std::string, std::string>*>(Arg);
+    Text->second = LastLine(Text->first);
+    return 0;
+}
+
+// Runs Text on a thread with a stack of the given size and answers its last line.
+// (winpthreads ignores a stack size below the program's own.)
+std::string LastLineOnStack(const std::string& Text, std::size_t StackBytes) {
+    std::pair<std::string, std::string> Io{Text, {}};
+    HANDLE Thread = CreateThread(nullptr, StackBytes, RunOnThread, &Io, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    EXPECT_NE(Thread, nullptr);
+    if (!Thread) return {};
+    WaitForSingleObject(Thread, INFINITE);
+    CloseHandle(Thread);
+    return Io.second;
+}
+#else
 void* RunOnThread(void* Arg) {
     auto* Text = static_cast<std::pair<std::string, std::string>*>(Arg);
     Text->second = LastLine(Text->first);
@@ -269,6 +292,8 @@ std::string LastLineOnStack(const std::string& Text, std::size_t StackBytes) {
     pthread_attr_destroy(&Attr);
     return Io.second;
 }
+
+#endif
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr std::size_t MainStack = 64u << 20; // instrumented frames are several times larger

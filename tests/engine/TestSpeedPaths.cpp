@@ -28,8 +28,12 @@ constexpr Extended RealArguments[] = {
 };
 
 Extended StrtoldC(const std::string& S) {
+#ifdef _WIN32
+    return std::strtold(S.c_str(), nullptr); // the tests run in the "C" locale
+#else
     static locale_t C = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     return strtold_l(S.c_str(), nullptr, C);
+#endif
 }
 
 std::string Converted(const std::string& Numeral) {

@@ -30,3 +30,17 @@ std::string Bits(Extended V);
 inline std::u16string U16(std::string_view Text) {
     return FromUtf8(Text);
 }
+
+// One argument quoted for the shell that RunShell uses: sh, or cmd.exe on Windows.
+std::string ShellQuote(const std::string& Arg);
+// A program path as that shell runs it (Windows wants backslashes).
+std::string ShellProgram(const std::string& Path);
+extern const char* const ShellNullDevice; // for "2>" redirections
+
+// Runs a shell command line; its standard output and its exit status (128 + the
+// signal's number when a signal ended it).
+struct TShellRun {
+    std::string Out;
+    int Status;
+};
+TShellRun RunShell(const std::string& CommandLine);

@@ -205,8 +205,8 @@ TComp Exp(TWideC Z) {
         F = 1;
     }
     E *= 1 + Z.X.Lo;
-    const Extended C = std::isfinite(B) ? ReducedCos(B) : std::cos(B);
-    const Extended S = std::isfinite(B) ? ReducedSin(B) : std::sin(B);
+    Extended C = B - B, S = C; // NaN for an infinite B
+    if (std::isfinite(B)) ReducedCosSin(B, C, S);
     return {E * ((C - S * Z.Y.Lo) * F), E * ((S + C * Z.Y.Lo) * F)};
 }
 } // namespace Exact

@@ -174,19 +174,6 @@ TReduced PayneHanek(Extended X) {
     if (X < 0) return {(4 - Quadrant) & 3, -R};
     return {Quadrant, R};
 }
-
-// sin and cos of R.Hi + R.Lo, |R| <= pi/4, carried wide and rounded once: no
-// library function is asked, so the digits are the same everywhere.
-Extended SinOf(TPair R) {
-    TPair C, S;
-    Exact::CosSin(R, C, S);
-    return S.Hi + S.Lo;
-}
-Extended CosOf(TPair R) {
-    TPair C, S;
-    Exact::CosSin(R, C, S);
-    return C.Hi + C.Lo;
-}
 } // namespace
 
 TReduced ReduceHalfPi(Extended X) {
@@ -198,30 +185,23 @@ TReduced ReduceHalfPi(Extended X) {
     return PayneHanek(X);
 }
 
-// ORDER QUADRANT: sin, cos, -sin, -cos as the quadrant goes round.
 Extended ReducedSin(Extended X) {
     if (std::fabs(X) <= PiQuarter) return std::sin(X);
-    const TReduced T = ReduceHalfPi(X);
-    switch (T.Quadrant) {
-    case 0: return SinOf(T.R);
-    case 1: return CosOf(T.R);
-    case 2: return -SinOf(T.R);
-    default: return -CosOf(T.R);
-    }
+    Extended Cos, Sin;
+    ReducedCosSin(X, Cos, Sin);
+    return Sin;
 }
 
 Extended ReducedCos(Extended X) {
     if (std::fabs(X) <= PiQuarter) return std::cos(X);
-    const TReduced T = ReduceHalfPi(X);
-    switch (T.Quadrant) {
-    case 0: return CosOf(T.R);
-    case 1: return -SinOf(T.R);
-    case 2: return -CosOf(T.R);
-    default: return SinOf(T.R);
-    }
+    Extended Cos, Sin;
+    ReducedCosSin(X, Cos, Sin);
+    return Cos;
 }
 
-// ORDER QUADRANT
+// The remainder's cosine and sine carried wide and rounded once: no library
+// function is asked, so the digits are the same everywhere. ORDER QUADRANT:
+// cos, -sin, -cos, sin as the quadrant goes round.
 void ReducedCosSin(Extended X, Extended& Cos, Extended& Sin) {
     if (std::fabs(X) <= PiQuarter) {
         Cos = std::cos(X);
